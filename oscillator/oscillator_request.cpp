@@ -1,0 +1,23 @@
+#include "oscillator/oscillator_request.h"
+
+namespace vexa {
+
+std::string sendOscillatorRequest(UsbLibrary& usb, std::int32_t& devHandle, std::uint8_t request,
+                                  const std::array<std::uint8_t, 4>& bytes,
+                                  std::string_view resultSuffix)
+{
+    usb.vb_usb_init();
+    devHandle = usb.vb_usb_open(0, kReceiverVendorId, kReceiverProductId);
+    if (devHandle == 0)
+        return std::string(kDeviceNotFound);
+
+    const std::int32_t result =
+        usb.vb_usb_control_msg(devHandle, kVendorRequestOut, request, kRequestValue, 0,
+                               bytes.data(), static_cast<std::int32_t>(bytes.size()),
+                               kRequestTimeoutMs);
+    usb.vb_usb_close(devHandle);
+    devHandle = 0;
+    return "RC=" + std::to_string(result) + std::string(resultSuffix);
+}
+
+} // namespace vexa

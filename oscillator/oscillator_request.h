@@ -1,0 +1,33 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "usb/usb_library.h"
+
+namespace vexa {
+
+// The receiver: its USB IDs and the vendor requests its firmware takes.
+inline constexpr std::int32_t kReceiverVendorId = 0x16C0;
+inline constexpr std::int32_t kReceiverProductId = 0x05DC;
+inline constexpr std::uint8_t kRequestSetFrequency = 0x32;
+inline constexpr std::uint8_t kRequestSetCrystalFrequency = 0x33;
+inline constexpr std::int32_t kVendorRequestOut = 0x40;
+inline constexpr std::int32_t kRequestValue = 0x0755;
+inline constexpr std::int32_t kRequestTimeoutMs = 5000;
+
+inline constexpr std::string_view kDeviceNotFound = " Error: Device not found!";
+
+// One request to the receiver: initialise the library, open the first
+// receiver (its handle kept in devHandle while it is open), send one vendor
+// request with the four bytes, close the receiver whatever the transfer
+// returned and clear devHandle. Returns the line for the message area:
+// "RC=" + the transfer's result + resultSuffix, or the device-not-found line
+// when no receiver could be opened.
+std::string sendOscillatorRequest(UsbLibrary& usb, std::int32_t& devHandle, std::uint8_t request,
+                                  const std::array<std::uint8_t, 4>& bytes,
+                                  std::string_view resultSuffix);
+
+} // namespace vexa
