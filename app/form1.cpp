@@ -1,0 +1,253 @@
+#include "app/form1.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QWindow>
+
+#include <algorithm>
+
+#include "app/form1_controls.h"
+#include "app/layout_rule.h"
+#include "app/system_colours.h"
+#include "app/twips.h"
+#include "app/wrapping_button.h"
+#include "oscillator/calibration.h"
+#include "oscillator/frequency_word.h"
+#include "oscillator/number_reading.h"
+#include "oscillator/oscillator_request.h"
+#include "oscillator/tuning.h"
+
+namespace vexa {
+
+namespace {
+
+// The layout was drawn for a small 8-point interface font; a font with the
+// same metrics keeps every caption inside its control.
+QFont designFont()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                      QStringLiteral("Helvetica")});
+    font.setPointSize(8);
+    return font;
+}
+
+} // namespace
+
+Form1::Form1(UsbLibrary& usb, QWidget* parent) : QWidget(parent), usb_(usb)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Vexa SDR Control Program"));
+    setFont(designFont());
+    resize(pixelsFromTwips(kForm1ClientWidth), pixelsFromTwips(kForm1ClientHeight));
+    createLines();
+    createControls();
+
+    // Load: ready the USB library, no device opened yet, and a clear message area.
+    usb_.vb_usb_init();
+    TextBox->clear();
+}
+
+void Form1::createLines()
+{
+    const QColor colour = systemColour(SystemColour::InactiveTitleBar, *this);
+    for (const LineSpec& spec : kForm1Lines) {
+        auto* line = new QWidget(this);
+        line->setObjectName(QString::fromLatin1(spec.name));
+        line->setGeometry(pixelsFromTwips(spec.x1), pixelsFromTwips(spec.y1),
+                          pixelsFromTwips(spec.x2 - spec.x1) + 1,
+                          pixelsFromTwips(spec.y2 - spec.y1) + 1);
+        QPalette palette = line->palette();
+        palette.setColor(QPalette::Window, colour);
+        line->setPalette(palette);
+        line->setAutoFillBackground(true);
+    }
+}
+
+void Form1::createControls()
+{
+    QLabel* pendingBuddyLabel = nullptr;
+    for (const ControlSpec& spec : kForm1Controls) {
+        const QString name = QString::fromLatin1(spec.name);
+        const QString text = QString::fromUtf8(spec.text);
+        QWidget* control = nullptr;
+        switch (spec.kind) {
+        case ControlKind::Button: {
+            auto* button = new WrappingButton(text, this);
+            button->setAutoDefault(false);
+            control = button;
+            break;
+        }
+        case ControlKind::TextBox: {
+            auto* field = new QLineEdit(text, this);
+            if (pendingBuddyLabel)
+                pendingBuddyLabel->setBuddy(field);
+            control = field;
+            break;
+        }
+        case ControlKind::Label:
+            pendingBuddyLabel = new QLabel(text, this);
+            control = pendingBuddyLabel;
+            break;
+        }
+        control->setObjectName(name);
+        control->setGeometry(rectFromTwips(spec.left, spec.top, spec.width, spec.height));
+    }
+
+    TextBox = findChild<QLineEdit*>(QStringLiteral("TextBox"));
+    Manual = findChild<QLineEdit*>(QStringLiteral("Manual"));
+
+    // The message area is written by the program; the Tab key passes it by.
+    TextBox->setFocusPolicy(Qt::ClickFocus);
+    TextBox->setAccessibleName(QStringLiteral("Message"));
+    QPalette palette = TextBox->palette();
+    palette.setColor(QPalette::Base, systemColour(SystemColour::ButtonFace, *this));
+    palette.setColor(QPalette::Text, systemColour(SystemColour::ActiveTitleBar, *this));
+    TextBox->setPalette(palette);
+
+    for (const Preset& preset : kPresets) {
+        auto* button = findChild<QPushButton*>(QString::fromLatin1(preset.button.data(),
+                                                                   preset.button.size()));
+        connect(button, &QPushButton::clicked, this, [this, &preset] { tuneToPreset(preset); });
+    }
+    auto button = [this](const char* name) { return findChild<QPushButton*>(QLatin1String(name)); };
+    connect(button("Command14"), &QPushButton::clicked, this, &Form1::exitClicked);
+    connect(button("Command15"), &QPushButton::clicked, this, &Form1::calibrateCrystal);
+    connect(button("Command16"), &QPushButton::clicked, this, &Form1::tuneToTypedFrequency);
+    button("Command15")->setToolTip(QString::fromUtf8(kCalibrateToolTip));
+    button("Command1")->setFocus();
+}
+
+void Form1::SetFrequency(const std::string& Freq)
+{
+    showLine(sendOscillatorRequest(usb_, dev_handle, kRequestSetFrequency, packHexText(Freq),
+                                   "   Hex=" + Freq));
+}
+
+void Form1::tuneToPreset(const Preset& preset)
+{
+    // Remembered before anything is sent, so it holds even when no receiver answers.
+    if (preset.isStartupFrequency)
+        startup_freq = preset.mhz;
+    SetFrequency(*oscillatorWordText(preset.mhz));
+}
+
+void Form1::tuneToTypedFrequency()
+{
+    const auto text = oscillatorWordText(readNumber(Manual->text().toStdString()));
+    if (!text) {
+        showLine(kFrequencyOutOfRange);
+        return;
+    }
+    SetFrequency(*text);
+}
+
+void Form1::calibrateCrystal()
+{
+    const auto word = crystalWord(readNumber(Manual->text().toStdString()), startup_freq);
+    if (const auto* error = std::get_if<std::string_view>(&word)) {
+        showLine(*error);
+        return;
+    }
+    showLine(sendOscillatorRequest(usb_, dev_handle, kRequestSetCrystalFrequency,
+                                   packWord(std::get<std::uint32_t>(word)), kCalibratedSuffix));
+}
+
+void Form1::exitClicked()
+{
+    // Every request closes its own device; this only matters if one did not.
+    if (dev_handle != 0) {
+        usb_.vb_usb_close(dev_handle);
+        dev_handle = 0;
+    }
+}
+
+void Form1::showLine(std::string_view line)
+{
+    TextBox->setText(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
+}
+
+void Form1::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    scheduleLayoutRule();
+}
+
+void Form1::moveEvent(QMoveEvent* event)
+{
+    // The window manager's frame becomes known with the first move.
+    QWidget::moveEvent(event);
+    scheduleLayoutRule();
+}
+
+void Form1::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        scheduleLayoutRule();
+}
+
+void Form1::showEvent(QShowEvent* event)
+{
+    // The native window exists from the first showing; its first expose tells
+    // that the window manager has framed it.
+    QWidget::showEvent(event);
+    if (!exposed_)
+        windowHandle()->installEventFilter(this);
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == windowHandle() && event->type() == QEvent::Expose && !exposed_) {
+        exposed_ = true;
+        windowHandle()->removeEventFilter(this);
+        scheduleLayoutRule();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form1::scheduleLayoutRule()
+{
+    if (!windowHandle()) {
+        applyLayoutRule();
+        return;
+    }
+    // Applied after the resize has finished: a size set inside the resize event
+    // loses against a window manager that is still dragging the frame.
+    if (!layoutRulePending_) {
+        layoutRulePending_ = true;
+        QTimer::singleShot(0, this, [this] {
+            layoutRulePending_ = false;
+            applyLayoutRule();
+        });
+    }
+}
+
+void Form1::applyLayoutRule()
+{
+    const QSize client = size();
+    const QSize outer = frameGeometry().size();
+    const QSize frame = outer - client;
+    const int messageAreaLeft = twipsFromPixels(TextBox->x());
+    const LayoutRuleResult rule = vexa::applyLayoutRule(
+        {twipsFromPixels(outer.width()), twipsFromPixels(outer.height())}, messageAreaLeft);
+
+    // Only a window in its normal state, and one the window manager has framed,
+    // can be given a size; before that its frame is not known yet.
+    const bool sizable = exposed_ && !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized |
+                                                         Qt::WindowFullScreen));
+    if (sizable) {
+        setMinimumHeight(pixelsCoveringTwips(kLowestOuterHeight) - frame.height());
+        const QSize wanted(pixelsCoveringTwips(rule.outer.width) - frame.width(),
+                           pixelsCoveringTwips(rule.outer.height) - frame.height());
+        if (rule.outer.width != twipsFromPixels(outer.width()) ||
+            rule.outer.height != twipsFromPixels(outer.height()))
+            resize(wanted);
+    }
+    TextBox->resize(pixelsFromTwips(rule.messageAreaWidth), TextBox->height());
+}
+
+} // namespace vexa

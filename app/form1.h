@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "oscillator/presets.h"
+#include "usb/usb_library.h"
+
+class QLineEdit;
+
+namespace vexa {
+
+// The main window: band and start-up presets, a typed frequency, crystal
+// calibration, and the one-line message area that tells what each request did.
+class Form1 : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit Form1(UsbLibrary& usb, QWidget* parent = nullptr);
+
+    // Sends a frequency word, given as its hexadecimal text, to the receiver
+    // and shows the outcome in the message area.
+    void SetFrequency(const std::string& Freq);
+
+    std::int32_t devHandle() const { return dev_handle; }
+    std::optional<double> startupFrequency() const { return startup_freq; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createControls();
+    void createLines();
+    void tuneToPreset(const Preset& preset);
+    void tuneToTypedFrequency();
+    void calibrateCrystal();
+    void exitClicked();
+    void scheduleLayoutRule();
+    void applyLayoutRule();
+    void showLine(std::string_view line);
+
+    UsbLibrary& usb_;
+    std::int32_t dev_handle = 0;
+    std::optional<double> startup_freq;
+    QLineEdit* TextBox = nullptr;
+    QLineEdit* Manual = nullptr;
+    bool exposed_ = false;
+    bool layoutRulePending_ = false;
+};
+
+} // namespace vexa
