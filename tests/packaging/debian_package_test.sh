@@ -1,0 +1,135 @@
+#!/usr/bin/env bash
+# Builds the Debian package, unpacks it into a scratch root and checks that its files sit where a
+# freedesktop system looks for them, that it depends on the packages of every linked library,
+# and that the unpacked program opens its window. With CI=true and root it also installs the
+# package for real, runs the program from there and removes the package again.
+#
+# Usage: debian_package_test.sh BUILD_DIR
+set -euo pipefail
+
+build_dir=$1
+package=vexa-sdr-control
+window_title='Vexa SDR Control Program'
+desktop_entry=usr/share/applications/vexa-sdr-control.desktop
+metainfo=usr/share/metainfo/org.vexa.SdrControl.metainfo.xml
+udev_rule=usr/lib/udev/rules.d/60-vexa-sdr.rules
+deadline_seconds=30
+
+scratch=$(mktemp -d)
+background_pids=()
+installed=false
+cleanup() {
+  for pid in "${background_pids[@]}"; do
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
+  if $installed; then dpkg --remove "$package" >/dev/null || true; fi
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+build_package() {
+  cpack -G DEB --config "$build_dir/CPackConfig.cmake" -B "$scratch/out" >"$scratch/cpack.log" 2>&1 ||
+    { cat "$scratch/cpack.log" >&2; fail "cpack could not build the package"; }
+  local debs=("$scratch"/out/*.deb)
+  [[ ${#debs[@]} -eq 1 && -f ${debs[0]} ]] || fail "cpack made ${#debs[@]} packages, not one"
+  deb=${debs[0]}
+  echo "built $(basename "$deb")"
+}
+
+check_control_fields() {
+  [[ $(dpkg-deb --field "$deb" Package) == "$package" ]] || fail "wrong package name"
+  [[ $(dpkg-deb --field "$deb" Section) == hamradio ]] || fail "section is not hamradio"
+  [[ -n $(dpkg-deb --field "$deb" Maintainer) ]] || fail "no maintainer"
+  [[ -n $(dpkg-deb --field "$deb" Description) ]] || fail "no description"
+}
+
+# The package that holds a library file; dpkg knows merged-/usr files by either path.
+package_of() {
+  local file owner
+  file=$(readlink -f "$1")
+  owner=$(dpkg --search "$file" 2>/dev/null || dpkg --search "${file#/usr}" 2>/dev/null) ||
+    fail "no package holds $1"
+  owner=${owner%%:*}
+  echo "${owner%%,*}"
+}
+
+# Every shared library the program links must come from a package that Depends names.
+check_dependencies() {
+  local binary=$1 depends soname owner
+  local -A path_of
+  depends=", $(dpkg-deb --field "$deb" Depends),"
+  echo "Depends: ${depends:2:-1}"
+  while read -r soname path; do
+    path_of[$soname]=$path
+  done < <(ldd "$binary" | awk '$2 == "=>" && $3 ~ /^\// { print $1, $3 }')
+  while read -r soname; do
+    [[ -n ${path_of[$soname]:-} ]] || fail "ldd does not find $soname"
+    owner=$(package_of "${path_of[$soname]}")
+    [[ $depends == *", $owner "* || $depends == *", $owner,"* ]] ||
+      fail "Depends lacks $owner, which holds $soname"
+  done < <(readelf --dynamic "$binary" | sed -n 's/.*(NEEDED).*\[\(.*\)\]$/\1/p')
+}
+
+check_files() {
+  local root=$1 exec_name
+  [[ -f $root/$desktop_entry ]] || fail "no desktop entry at /$desktop_entry"
+  exec_name=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$root/$desktop_entry")
+  [[ -x $root/usr/bin/$exec_name ]] || fail "the desktop entry starts $exec_name, not in /usr/bin"
+  [[ -f $root/$metainfo ]] || fail "no metainfo at /$metainfo"
+  grep -q "<launchable type=\"desktop-id\">$(basename "$desktop_entry")</launchable>" \
+    "$root/$metainfo" || fail "the metainfo does not launch $(basename "$desktop_entry")"
+  [[ -f $root/$udev_rule ]] || fail "no udev rule at /$udev_rule"
+  program=$root/usr/bin/$exec_name
+}
+
+start_display() {
+  export XDG_RUNTIME_DIR=$scratch/runtime
+  mkdir -m 0700 "$XDG_RUNTIME_DIR"
+  Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$scratch/display" 2>"$scratch/xvfb.log" &
+  background_pids+=($!)
+  local waited=0
+  until grep -q '^[0-9]\+$' "$scratch/display"; do
+    ((waited++ < deadline_seconds * 10)) || { cat "$scratch/xvfb.log" >&2; fail "Xvfb did not start"; }
+    sleep 0.1
+  done
+  export DISPLAY=":$(cat "$scratch/display")"
+}
+
+check_window_opens() {
+  local binary=$1 pid waited=0
+  QT_QPA_PLATFORM=xcb "$binary" >"$scratch/program.log" 2>&1 &
+  pid=$!
+  background_pids+=("$pid")
+  until xdotool search --onlyvisible --name "^$window_title\$" >/dev/null 2>&1; do
+    kill -0 "$pid" 2>/dev/null || { cat "$scratch/program.log" >&2; fail "$binary ended early"; }
+    ((waited++ < deadline_seconds * 10)) || fail "no window \"$window_title\" from $binary"
+    sleep 0.1
+  done
+  kill "$pid"
+  wait "$pid" 2>/dev/null || true
+  echo "$binary opened \"$window_title\""
+}
+
+build_package
+check_control_fields
+dpkg-deb --extract "$deb" "$scratch/root"
+check_files "$scratch/root"
+check_dependencies "$program"
+start_display
+check_window_opens "$program"
+
+if [[ ${CI:-} == true && $(id -u) -eq 0 ]]; then
+  dpkg --install "$deb" >/dev/null
+  installed=true
+  check_files ""
+  check_window_opens "$program"
+  dpkg --remove "$package" >/dev/null
+  installed=false
+  [[ ! -e /$udev_rule ]] || fail "removing the package left /$udev_rule behind"
+fi
