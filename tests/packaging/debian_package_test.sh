@@ -13,6 +13,7 @@ window_title='Vexa SDR Control Program'
 desktop_entry=usr/share/applications/vexa-sdr-control.desktop
 metainfo=usr/share/metainfo/org.vexa.SdrControl.metainfo.xml
 udev_rule=usr/lib/udev/rules.d/60-vexa-sdr.rules
+icon_sizes=(16 32 48 256)
 deadline_seconds=30
 
 scratch=$(mktemp -d)
@@ -76,15 +77,25 @@ check_dependencies() {
   done < <(readelf --dynamic "$binary" | sed -n 's/.*(NEEDED).*\[\(.*\)\]$/\1/p')
 }
 
+# Sets $program to the installed program that the desktop entry starts.
 check_files() {
-  local root=$1 exec_name
+  local root=$1 exec_name icon_name size png
   [[ -f $root/$desktop_entry ]] || fail "no desktop entry at /$desktop_entry"
   exec_name=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$root/$desktop_entry")
+  icon_name=$(sed -n 's/^Icon=//p' "$root/$desktop_entry")
   [[ -x $root/usr/bin/$exec_name ]] || fail "the desktop entry starts $exec_name, not in /usr/bin"
   [[ -f $root/$metainfo ]] || fail "no metainfo at /$metainfo"
   grep -q "<launchable type=\"desktop-id\">$(basename "$desktop_entry")</launchable>" \
     "$root/$metainfo" || fail "the metainfo does not launch $(basename "$desktop_entry")"
   [[ -f $root/$udev_rule ]] || fail "no udev rule at /$udev_rule"
+  for size in "${icon_sizes[@]}"; do
+    png=$root/usr/share/icons/hicolor/${size}x${size}/apps/$icon_name.png
+    [[ -f $png ]] || fail "no ${size}x${size} icon $icon_name.png"
+    [[ $(/usr/bin/identify -format '%wx%h' "$png") == "${size}x${size}" ]] ||
+      fail "the icon in ${size}x${size} is $(/usr/bin/identify -format '%wx%h' "$png")"
+  done
+  [[ -f $root/usr/share/icons/hicolor/scalable/apps/$icon_name.svg ]] ||
+    fail "no scalable icon $icon_name.svg"
   program=$root/usr/bin/$exec_name
 }
 
