@@ -1,0 +1,179 @@
+#include "about/frm_about.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+
+#include <algorithm>
+
+#include "about/about_controls.h"
+#include "about/application_icon.h"
+#include "about/program_info.h"
+#include "about/title_font.h"
+
+namespace vexa {
+namespace {
+
+// A fixed dialog border with a close box only: no minimise, maximise or help
+// buttons. A dialog window without an owner keeps the program running after
+// the main window has been closed, which a tool window would not, and window
+// systems leave such a transient dialog out of the taskbar.
+constexpr Qt::WindowFlags kWindowFlags = Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint |
+                                         Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                         Qt::WindowCloseButtonHint;
+
+// The dialog's own font; the labels and buttons are small for larger ones.
+constexpr int kDialogPointSize = 8;
+
+constexpr int kIconPixels = 32;
+
+void setTextColour(QWidget* widget, QRgb colour)
+{
+    if (colour == about::kDialogColour)
+        return;
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, QColor(colour));
+    widget->setPalette(palette);
+}
+
+QWidget* createControl(const about::ControlSpec& spec, QWidget* parent)
+{
+    const QString text = QString::fromLatin1(spec.text);
+    QWidget* control = nullptr;
+    switch (spec.kind) {
+    case about::ControlKind::Picture: {
+        auto* picture = new QLabel(parent);
+        picture->setPixmap(applicationIcon().pixmap(kIconPixels, kIconPixels));
+        picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        control = picture;
+        break;
+    }
+    case about::ControlKind::Button:
+        control = new QPushButton(text, parent);
+        break;
+    case about::ControlKind::Label: {
+        auto* label = new QLabel(text, parent);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setWordWrap(true);
+        control = label;
+        break;
+    }
+    }
+    control->setObjectName(QString::fromLatin1(spec.name));
+    control->setGeometry(about::rectFromTwips(spec.left, spec.top, spec.width, spec.height));
+    setTextColour(control, spec.textColour);
+    return control;
+}
+
+} // namespace
+
+frmAbout::frmAbout(QWidget* parent)
+    : QDialog(parent, kWindowFlags),
+      registry_(systemRegistry()),
+      messages_(this),
+      sysInfo_(*registry_, files_, launcher_, messages_)
+{
+    setObjectName(QStringLiteral("frmAbout"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowIcon(applicationIcon());
+    QFont dialogFont = font();
+    dialogFont.setPointSize(kDialogPointSize);
+    setFont(dialogFont);
+
+    createControls();
+    createRules();
+    setTabOrderFromTable();
+    setGeometry(about::kClientArea);
+    setFixedSize(about::kClientArea.size());
+
+    cmdOK = findChild<QPushButton*>(QStringLiteral("cmdOK"));
+    cmdSysInfo = findChild<QPushButton*>(QStringLiteral("cmdSysInfo"));
+    lblTitle = findChild<QLabel*>(QStringLiteral("lblTitle"));
+    lblVersion = findChild<QLabel*>(QStringLiteral("lblVersion"));
+    lblTitle->setFont(titleFont());
+
+    cmdOK->setDefault(true);
+    cmdOK->setFocus();
+    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::endProgram);
+    connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::StartSysInfo);
+
+    load();
+}
+
+void frmAbout::StartSysInfo()
+{
+    sysInfo_.StartSysInfo();
+}
+
+void frmAbout::keyPressEvent(QKeyEvent* event)
+{
+    // Esc is OK's key here, not a way to back out of the dialog.
+    if (event->matches(QKeySequence::Cancel)) {
+        cmdOK->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void frmAbout::createControls()
+{
+    for (const about::ControlSpec& spec : about::kControls)
+        createControl(spec, this);
+}
+
+void frmAbout::createRules()
+{
+    for (const about::RuleSpec& rule : about::kRules) {
+        auto* line = new QWidget(this);
+        line->setObjectName(QString::fromLatin1(rule.name));
+        const int left = about::pixels(rule.x1);
+        line->setGeometry(left, about::pixels(rule.y), about::pixels(rule.x2) - left,
+                          rule.thicknessPixels);
+        QPalette palette = line->palette();
+        palette.setColor(QPalette::Window, QColor(rule.colour));
+        line->setPalette(palette);
+        line->setAutoFillBackground(true);
+    }
+}
+
+void frmAbout::setTabOrderFromTable()
+{
+    auto order = about::kControls;
+    std::sort(order.begin(), order.end(),
+              [](const auto& a, const auto& b) { return a.tabIndex < b.tabIndex; });
+    QWidget* previous = nullptr;
+    for (const about::ControlSpec& spec : order) {
+        auto* control = findChild<QWidget*>(QString::fromLatin1(spec.name));
+        if (control->focusPolicy() == Qt::NoFocus)
+            continue; // pictures and labels are passed over
+        if (previous)
+            setTabOrder(previous, control);
+        previous = control;
+    }
+}
+
+void frmAbout::load()
+{
+    const QString title = QString::fromLatin1(kApplicationTitle);
+    setWindowTitle(QStringLiteral("About ") + title);
+    lblVersion->setText(QStringLiteral("Version %1.%2.%3")
+                            .arg(kVersionMajor)
+                            .arg(kVersionMinor)
+                            .arg(kVersionRevision));
+    lblTitle->setText(title);
+
+    // Whatever fonts this system offers, no text may be cut off.
+    for (QLabel* label : findChildren<QLabel*>()) {
+        if (!label->text().isEmpty())
+            label->setFont(fittedFont(label->font(), label->text(), label->size()));
+    }
+}
+
+void frmAbout::endProgram()
+{
+    accept();
+    QCoreApplication::exit(0);
+}
+
+} // namespace vexa

@@ -1,0 +1,133 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "about/file_probe.h"
+#include "about/message_display.h"
+#include "about/program_launcher.h"
+#include "about/registry.h"
+
+namespace vexa::testing {
+
+struct FakeValue {
+    std::uint32_t type;
+    std::string data; // the stored bytes, terminating zero included if any
+};
+
+// A registry of keys under HKEY_LOCAL_MACHINE that records every call as a
+// line ("open 80000002 SOFTWARE\... 20019", "query 1 PATH", "close 1") and, like
+// Windows, refuses to open a key for more rights than grantedAccess.
+class FakeRegistry : public Registry {
+public:
+    std::map<std::string, std::map<std::string, FakeValue>> keys;
+    std::map<std::string, std::string> expansions; // text -> expanded text; others fail
+    std::uint32_t grantedAccess = 0x20019;
+    std::vector<std::string> calls;
+
+    void set(const std::string& key, const std::string& value, FakeValue contents)
+    {
+        keys[key][value] = std::move(contents);
+    }
+
+    std::int32_t openKey(std::uint32_t root, const std::string& keyName, std::uint32_t access,
+                         RegistryKey& key) override
+    {
+        calls.push_back(format("open %08X ", root) + keyName + format(" %X", access));
+        if (root != kHkeyLocalMachine || !keys.count(keyName))
+            return kRegistryNotFound;
+        if ((access & ~grantedAccess) != 0)
+            return 5; // ERROR_ACCESS_DENIED
+        opened_.push_back(keyName);
+        key = opened_.size();
+        return kRegistrySuccess;
+    }
+
+    std::int32_t queryValue(RegistryKey key, const std::string& valueName, std::uint32_t& type,
+                            std::uint8_t* data, std::uint32_t& size) override
+    {
+        calls.push_back(format("query %zu ", key) + valueName);
+        if (std::any_of(data, data + size, [](std::uint8_t byte) { return byte != 0; }))
+            calls.emplace_back("buffer not cleared");
+        const auto& values = keys.at(opened_.at(key - 1));
+        const auto value = values.find(valueName);
+        if (value == values.end())
+            return kRegistryNotFound;
+        const std::string& stored = value->second.data;
+        type = value->second.type;
+        if (stored.size() > size) {
+            size = static_cast<std::uint32_t>(stored.size());
+            return kRegistryMoreData;
+        }
+        std::memcpy(data, stored.data(), stored.size());
+        size = static_cast<std::uint32_t>(stored.size());
+        return kRegistrySuccess;
+    }
+
+    void closeKey(RegistryKey key) override { calls.push_back(format("close %zu", key)); }
+
+    std::optional<std::string> expandEnvironmentStrings(const std::string& text) override
+    {
+        const auto expanded = expansions.find(text);
+        if (expanded == expansions.end())
+            return std::nullopt;
+        return expanded->second;
+    }
+
+private:
+    std::vector<std::string> opened_;
+
+    template <typename... Args>
+    static std::string format(const char* pattern, Args... args)
+    {
+        char line[64];
+        std::snprintf(line, sizeof line, pattern, args...);
+        return line;
+    }
+};
+
+class FakeFileProbe : public FileProbe {
+public:
+    std::set<QString> files;
+    QStringList asked;
+
+    bool isOrdinaryFile(const QString& path) override
+    {
+        asked.push_back(path);
+        return files.count(path) > 0;
+    }
+};
+
+// Starts only the programs it knows, recording each attempt.
+class FakeLauncher : public ProgramLauncher {
+public:
+    std::set<QString> programs;
+    QStringList attempts;
+
+    bool startDetached(const QString& program) override
+    {
+        attempts.push_back(program);
+        return programs.count(program) > 0;
+    }
+};
+
+class FakeMessages : public MessageDisplay {
+public:
+    std::vector<std::pair<QString, QString>> shown; // caption, text
+
+    void showMessage(const QString& caption, const QString& text) override
+    {
+        shown.emplace_back(caption, text);
+    }
+};
+
+} // namespace vexa::testing
