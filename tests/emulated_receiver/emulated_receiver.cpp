@@ -1,0 +1,145 @@
+#include "emulated_receiver/emulated_receiver.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+#include <string_view>
+
+namespace vexa::testing {
+
+namespace {
+
+constexpr const char* kSysPath = "/sys/devices/pci0000:00/0000:00:14.0/usb1/1-1";
+constexpr int kBus = 1;
+
+// Device descriptor (USB 1.1, vendor class, 8-byte EP0, 16C0:05DC, release
+// 1.00, one configuration) and the configuration with one interface and no
+// endpoints beyond EP0, as sysfs shows them in "descriptors".
+constexpr const char* kDescriptors = "12011001FF000008C016DC05000100000001"
+                                     "0902120001010080320904000000FF000000";
+
+std::string deviceRecord(int deviceNumber)
+{
+    char record[1024];
+    std::snprintf(record, sizeof record,
+                  "P: %s\n"
+                  "N: bus/usb/%03d/%03d\n"
+                  "E: SUBSYSTEM=usb\n"
+                  "E: DEVTYPE=usb_device\n"
+                  "E: DEVNAME=/dev/bus/usb/%03d/%03d\n"
+                  "E: BUSNUM=%03d\n"
+                  "E: DEVNUM=%03d\n"
+                  "E: PRODUCT=16c0/5dc/100\n"
+                  "E: TYPE=255/0/0\n"
+                  "A: busnum=%d\n"
+                  "A: devnum=%d\n"
+                  "A: dev=189:%d\n"
+                  "A: speed=1.5\n"
+                  "A: idVendor=16c0\n"
+                  "A: idProduct=05dc\n"
+                  "A: bcdDevice=0100\n"
+                  "A: bDeviceClass=ff\n"
+                  "A: bNumConfigurations=1\n"
+                  "A: bConfigurationValue=1\n"
+                  "H: descriptors=%s\n",
+                  kSysPath + 4, kBus, deviceNumber, kBus, deviceNumber, kBus, deviceNumber, kBus,
+                  deviceNumber, (kBus - 1) * 128 + deviceNumber - 1, kDescriptors);
+    return record;
+}
+
+std::string takeString(gchar* text)
+{
+    std::string copy = text != nullptr ? text : "";
+    g_free(text);
+    return copy;
+}
+
+std::runtime_error failure(const std::string& what, GError* error)
+{
+    std::string message = what + ": " + (error != nullptr ? error->message : "unknown error");
+    g_clear_error(&error);
+    return std::runtime_error(message);
+}
+
+} // namespace
+
+bool umockdevPreloaded()
+{
+    const char* preload = std::getenv("LD_PRELOAD");
+    return preload != nullptr && std::string_view(preload).find("libumockdev-preload") !=
+                                     std::string_view::npos;
+}
+
+EmulatedReceiver::EmulatedReceiver(bool plugged)
+{
+    if (!umockdevPreloaded())
+        throw std::runtime_error(
+            "the emulated receiver needs the umockdev preload: run under umockdev-wrapper");
+    testbed_ = umockdev_testbed_new();
+    if (plugged)
+        plug();
+}
+
+EmulatedReceiver::~EmulatedReceiver()
+{
+    if (plugged())
+        unplug();
+    g_object_unref(testbed_);
+}
+
+std::string EmulatedReceiver::rootDir() const
+{
+    return takeString(umockdev_testbed_get_root_dir(testbed_));
+}
+
+void EmulatedReceiver::plug()
+{
+    if (plugged())
+        return;
+    ++deviceNumber_;
+    char devnode[32];
+    std::snprintf(devnode, sizeof devnode, "/dev/bus/usb/%03d/%03d", kBus, deviceNumber_);
+
+    // The handler must be in place before the node exists, or the node
+    // answers every ioctl with ENOTTY.
+    GError* error = nullptr;
+    if (!umockdev_testbed_attach_ioctl(testbed_, devnode, responder_.handler(), &error))
+        throw failure("cannot emulate " + std::string(devnode), error);
+    responder_.setLiveNode(devnode);
+    if (!umockdev_testbed_add_from_string(testbed_, deviceRecord(deviceNumber_).c_str(), &error))
+        throw failure("cannot add the receiver", error);
+    devnode_ = devnode;
+    applyAccess(); // umockdev has announced the device with an "add" uevent
+}
+
+void EmulatedReceiver::unplug()
+{
+    if (!plugged())
+        return;
+    // Transfers in flight end first; then libusb hears of the removal before
+    // the device's sysfs entry goes away.
+    responder_.setLiveNode({});
+    umockdev_testbed_uevent(testbed_, kSysPath, "remove");
+    umockdev_testbed_remove_device(testbed_, kSysPath);
+    umockdev_testbed_detach_ioctl(testbed_, devnode_.c_str(), nullptr);
+    devnode_.clear();
+}
+
+void EmulatedReceiver::denyAccess(bool denied)
+{
+    denied_ = denied;
+    applyAccess();
+}
+
+void EmulatedReceiver::applyAccess() const
+{
+    if (!plugged())
+        return;
+    const std::string node = rootDir() + devnode_;
+    if (::chmod(node.c_str(), denied_ ? 0444 : 0664) != 0)
+        throw std::runtime_error("cannot change the mode of " + node);
+}
+
+} // namespace vexa::testing

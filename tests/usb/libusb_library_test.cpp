@@ -1,0 +1,241 @@
+// The real libusb-1.0 implementation against the emulated receiver; runs
+// under umockdev-wrapper.
+
+#include "usb/libusb_library.h"
+
+#include "emulated_receiver/emulated_receiver.h"
+#include "emulated_receiver/no_file_access_override.h"
+
+#include <libusb.h>
+
+#include <gmock/gmock.h>
+
+#include <filesystem>
+#include <memory>
+#include <thread>
+
+namespace {
+
+using namespace vexa;
+using namespace vexa::testing;
+using ::testing::ElementsAre;
+
+constexpr std::int32_t kVendor = 0x16C0;
+constexpr std::int32_t kProduct = 0x05DC;
+constexpr std::uint8_t k28MHz[4] = {0x00, 0x00, 0x80, 0x03};
+constexpr std::int32_t kShortTimeoutMs = 200;
+
+// Descriptors of files, devices, pipes, event and timer fds; sockets are left
+// out because umockdev's thread in this process closes its ends of the device
+// node's sockets in its own time.
+std::size_t openDescriptors()
+{
+    std::size_t count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        std::error_code gone; // the iterator's own descriptor, closed by now
+        if (!std::filesystem::read_symlink(entry.path(), gone).string().starts_with("socket:") &&
+            !gone)
+            ++count;
+    }
+    return count;
+}
+
+class LibusbLibraryTest : public ::testing::Test {
+protected:
+    // The receiver has to exist before libusb starts.
+    explicit LibusbLibraryTest(bool plugged = true) : receiver(plugged) { usb.vb_usb_init(); }
+
+    std::int32_t openReceiver() { return usb.vb_usb_open(0, kVendor, kProduct); }
+
+    std::int32_t send(std::int32_t handle, std::int32_t timeoutMs = kShortTimeoutMs)
+    {
+        return usb.vb_usb_control_msg(handle, 0x40, 0x32, 0x0755, 0, k28MHz, 4, timeoutMs);
+    }
+
+    EmulatedReceiver receiver;
+    LibusbLibrary usb;
+};
+
+class LibusbLibraryWithoutReceiver : public LibusbLibraryTest {
+protected:
+    LibusbLibraryWithoutReceiver() : LibusbLibraryTest(false) {}
+};
+
+TEST_F(LibusbLibraryTest, SendsTheRequestOnTheWireAndReturnsTheBytesTransferred)
+{
+    const std::int32_t handle = openReceiver();
+    ASSERT_NE(handle, 0);
+    EXPECT_EQ(send(handle), 4);
+    EXPECT_EQ(usb.vb_usb_close(handle), 0);
+
+    const auto transfers = receiver.transfers();
+    ASSERT_EQ(transfers.size(), 1u);
+    EXPECT_THAT(transfers[0].setup, ElementsAre(0x40, 0x32, 0x55, 0x07, 0x00, 0x00, 0x04, 0x00));
+    EXPECT_THAT(transfers[0].data, ElementsAre(0x00, 0x00, 0x80, 0x03));
+}
+
+TEST_F(LibusbLibraryTest, FailedTransfersReturnLibusbErrorsAndTheDeviceStillCloses)
+{
+    const struct {
+        Outcome outcome;
+        int result;
+    } cases[] = {
+        {Outcome::Stall, LIBUSB_ERROR_PIPE},
+        {Outcome::Timeout, LIBUSB_ERROR_TIMEOUT},
+        {Outcome::NoDevice, LIBUSB_ERROR_NO_DEVICE},
+        {Outcome::IoError, LIBUSB_ERROR_IO},
+    };
+    for (const auto& [outcome, result] : cases) {
+        SCOPED_TRACE(std::string(nameOf(outcome)));
+        receiver.setOutcome(outcome);
+        const std::int32_t handle = openReceiver();
+        ASSERT_NE(handle, 0);
+        EXPECT_EQ(send(handle), result);
+        EXPECT_EQ(usb.vb_usb_close(handle), 0);
+        EXPECT_EQ(usb.vb_usb_close(handle), LIBUSB_ERROR_NOT_FOUND);
+    }
+    // The receiver is none the worse for it.
+    receiver.setOutcome(Outcome::Success);
+    const std::int32_t handle = openReceiver();
+    EXPECT_EQ(send(handle), 4);
+    usb.vb_usb_close(handle);
+}
+
+TEST_F(LibusbLibraryWithoutReceiver, OpenGivesNoHandleAndWritesNothing)
+{
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(openReceiver(), 0);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+}
+
+TEST_F(LibusbLibraryTest, IndexCountsOnlyDevicesWithTheseIds)
+{
+    EXPECT_EQ(usb.vb_usb_open(1, kVendor, kProduct), 0);
+    EXPECT_EQ(usb.vb_usb_open(0, kVendor, kProduct + 1), 0);
+    EXPECT_EQ(usb.vb_usb_open(0, kVendor + 0x10000, kProduct), 0);
+    EXPECT_EQ(usb.vb_usb_open(-1, kVendor, kProduct), 0);
+    const std::int32_t handle = usb.vb_usb_open(0, kVendor, kProduct);
+    EXPECT_NE(handle, 0);
+    usb.vb_usb_close(handle);
+}
+
+TEST_F(LibusbLibraryWithoutReceiver, AReceiverPluggedInAfterStartUpIsFoundByTheNextOpen)
+{
+    EXPECT_EQ(openReceiver(), 0);
+    receiver.plug();
+    EXPECT_EQ(usb.vb_usb_init(), 0);
+    const std::int32_t handle = openReceiver();
+    ASSERT_NE(handle, 0);
+    EXPECT_EQ(send(handle), 4);
+    usb.vb_usb_close(handle);
+}
+
+TEST_F(LibusbLibraryTest, UnpluggedBetweenRequestsIsNotFoundUntilPluggedInAgain)
+{
+    usb.vb_usb_close(openReceiver());
+    receiver.unplug();
+    EXPECT_EQ(openReceiver(), 0);
+    receiver.plug();
+    const std::int32_t handle = openReceiver();
+    ASSERT_NE(handle, 0);
+    EXPECT_EQ(send(handle), 4);
+    usb.vb_usb_close(handle);
+}
+
+TEST_F(LibusbLibraryTest, UnpluggedWhileOpenTheTransferFailsAndTheHandleStillCloses)
+{
+    const std::int32_t handle = openReceiver();
+    receiver.unplug();
+    EXPECT_EQ(send(handle), LIBUSB_ERROR_NO_DEVICE);
+    EXPECT_EQ(usb.vb_usb_close(handle), 0);
+}
+
+TEST_F(LibusbLibraryTest, UnpluggedDuringATransferEndsItWithoutWaitingForTheTimeOut)
+{
+    receiver.setOutcome(Outcome::Timeout);
+    const std::int32_t handle = openReceiver();
+    std::thread unplugger([this] {
+        receiver.waitForTransfers(1);
+        receiver.unplug();
+    });
+    EXPECT_EQ(send(handle, 60000), LIBUSB_ERROR_NO_DEVICE);
+    unplugger.join();
+    EXPECT_EQ(usb.vb_usb_close(handle), 0);
+}
+
+TEST_F(LibusbLibraryTest, UnknownAndClosedHandlesAreRejected)
+{
+    const std::int32_t handle = openReceiver();
+    ASSERT_NE(handle, 0);
+    EXPECT_EQ(usb.vb_usb_close(handle), 0);
+    for (const std::int32_t stale : {handle, 0, -1, handle + 1}) {
+        EXPECT_EQ(send(stale), LIBUSB_ERROR_NOT_FOUND) << stale;
+        EXPECT_EQ(usb.vb_usb_close(stale), LIBUSB_ERROR_NOT_FOUND) << stale;
+    }
+    EXPECT_TRUE(receiver.transfers().empty());
+}
+
+TEST_F(LibusbLibraryTest, ArgumentsOutOfRangeAreRejectedBeforeTheWire)
+{
+    const std::int32_t handle = openReceiver();
+    const struct {
+        std::int32_t requestType, request, value, index;
+        const std::uint8_t* bytes;
+        std::int32_t size, timeoutMs;
+    } cases[] = {
+        {0x40, 0x32, 0x0755, 0, k28MHz, -1, 200},        {0x40, 0x32, 0x0755, 0, k28MHz, 0x10000, 200},
+        {0x40, 0x32, 0x0755, 0, nullptr, 4, 200},        {0x40, 0x32, 0x0755, 0, k28MHz, 4, -1},
+        {-1, 0x32, 0x0755, 0, k28MHz, 4, 200},           {0x40, 0x100, 0x0755, 0, k28MHz, 4, 200},
+        {0x40, 0x32, 0x10000, 0, k28MHz, 4, 200},        {0x40, 0x32, 0x0755, -1, k28MHz, 4, 200},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(usb.vb_usb_control_msg(handle, c.requestType, c.request, c.value, c.index, c.bytes,
+                                         c.size, c.timeoutMs),
+                  LIBUSB_ERROR_INVALID_PARAM);
+    EXPECT_TRUE(receiver.transfers().empty());
+    usb.vb_usb_close(handle);
+}
+
+TEST_F(LibusbLibraryTest, AccessDeniedGivesNoHandleAndOneLineOnStandardError)
+{
+    receiver.denyAccess(true);
+    std::int32_t handle = 0;
+    ::testing::internal::CaptureStderr();
+    {
+        const NoFileAccessOverride asAnOperator;
+        handle = openReceiver();
+    }
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "vexa-sdr-control: receiver 16C0:05DC found but access was denied; install the "
+              "udev rule (see README, Troubleshooting)\n");
+    EXPECT_EQ(handle, 0);
+}
+
+TEST_F(LibusbLibraryTest, ManyRequestsLeaveNoDescriptorOpen)
+{
+    const std::size_t before = openDescriptors();
+    std::int32_t previous = 0;
+    for (int i = 0; i < 50; ++i) {
+        usb.vb_usb_init();
+        const std::int32_t handle = openReceiver();
+        EXPECT_GT(handle, previous);
+        EXPECT_EQ(send(handle), 4);
+        EXPECT_EQ(usb.vb_usb_close(handle), 0);
+        previous = handle;
+    }
+    EXPECT_EQ(openDescriptors(), before);
+}
+
+TEST_F(LibusbLibraryTest, DestroyingTheLibraryClosesWhatIsStillOpen)
+{
+    const std::size_t before = openDescriptors();
+    {
+        LibusbLibrary other;
+        ASSERT_NE(other.vb_usb_open(0, kVendor, kProduct), 0);
+        ASSERT_NE(other.vb_usb_open(0, kVendor, kProduct), 0);
+        EXPECT_GT(openDescriptors(), before);
+    }
+    EXPECT_EQ(openDescriptors(), before);
+}
+
+} // namespace

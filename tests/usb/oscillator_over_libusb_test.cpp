@@ -1,0 +1,45 @@
+// One oscillator request end to end: the oscillator code, the real libusb and
+// the emulated receiver; runs under umockdev-wrapper.
+
+#include "oscillator/oscillator_request.h"
+#include "usb/libusb_library.h"
+
+#include "emulated_receiver/emulated_receiver.h"
+
+#include <gmock/gmock.h>
+
+namespace {
+
+using namespace vexa;
+using namespace vexa::testing;
+using ::testing::ElementsAre;
+
+TEST(OscillatorRequestOverLibusb, TunesTheReceiverTo28MHz)
+{
+    EmulatedReceiver receiver;
+    LibusbLibrary usb;
+    usb.vb_usb_init();
+    std::int32_t devHandle = -1;
+    EXPECT_EQ(sendOscillatorRequest(usb, devHandle, kRequestSetFrequency, {0x00, 0x00, 0x80, 0x03},
+                                    "   Hex=3800000"),
+              "RC=4   Hex=3800000");
+    EXPECT_EQ(devHandle, 0);
+    const auto transfers = receiver.transfers();
+    ASSERT_EQ(transfers.size(), 1u);
+    EXPECT_THAT(transfers[0].setup, ElementsAre(0x40, 0x32, 0x55, 0x07, 0x00, 0x00, 0x04, 0x00));
+    EXPECT_THAT(transfers[0].data, ElementsAre(0x00, 0x00, 0x80, 0x03));
+}
+
+TEST(OscillatorRequestOverLibusb, WithoutReceiverTheDeviceIsNotFound)
+{
+    EmulatedReceiver receiver(false);
+    LibusbLibrary usb;
+    usb.vb_usb_init();
+    std::int32_t devHandle = -1;
+    EXPECT_EQ(sendOscillatorRequest(usb, devHandle, kRequestSetFrequency, {0x00, 0x00, 0x80, 0x03},
+                                    "   Hex=3800000"),
+              " Error: Device not found!");
+    EXPECT_EQ(devHandle, 0);
+}
+
+} // namespace
