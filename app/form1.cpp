@@ -9,6 +9,8 @@
 
 #include <algorithm>
 
+#include "about/application_icon.h"
+#include "about/frm_about.h"
 #include "app/form1_controls.h"
 #include "app/layout_rule.h"
 #include "app/system_colours.h"
@@ -41,6 +43,7 @@ Form1::Form1(UsbLibrary& usb, QWidget* parent) : QWidget(parent), usb_(usb)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Vexa SDR Control Program"));
+    setWindowIcon(applicationIcon());
     setFont(designFont());
     resize(pixelsFromTwips(kForm1ClientWidth), pixelsFromTwips(kForm1ClientHeight));
     createLines();
@@ -163,6 +166,13 @@ void Form1::exitClicked()
         usb_.vb_usb_close(dev_handle);
         dev_handle = 0;
     }
+    // The About dialog is where the operator leaves; until then both windows work.
+    // A closed dialog deletes itself; until that has happened it counts as gone.
+    if (!about_ || about_->isHidden())
+        about_ = new frmAbout(); // no owner, so it is not modal to this window
+    about_->show();
+    about_->raise();
+    about_->activateWindow();
 }
 
 void Form1::showLine(std::string_view line)

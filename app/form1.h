@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -13,6 +14,8 @@
 class QLineEdit;
 
 namespace vexa {
+
+class frmAbout;
 
 // The main window: band and start-up presets, a typed frequency, crystal
 // calibration, and the one-line message area that tells what each request did.
@@ -52,6 +55,7 @@ private:
     std::optional<double> startup_freq;
     QLineEdit* TextBox = nullptr;
     QLineEdit* Manual = nullptr;
+    QPointer<frmAbout> about_;
     bool exposed_ = false;
     bool layoutRulePending_ = false;
 };

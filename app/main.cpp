@@ -1,11 +1,15 @@
 #include <QApplication>
-#include <QWidget>
+
+#include "app/form1.h"
+#include "usb/libusb_library.h"
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QWidget window;
-    window.setWindowTitle(QStringLiteral("Vexa SDR Control Program"));
+    QApplication::setApplicationName(QStringLiteral("Vexa SDR Control"));
+
+    vexa::LibusbLibrary usb;
+    vexa::Form1 window(usb);
     window.show();
     return QApplication::exec();
 }

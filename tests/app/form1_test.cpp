@@ -273,12 +273,38 @@ private slots:
         QCOMPARE(form->devHandle(), 0);
     }
 
-    void exitClosesNothingAfterFinishedRequests()
+    void exitShowsOneAboutDialogBesideAWorkingWindow()
     {
-        QCOMPARE(click("Command14"), QStringList());
+        QCOMPARE(click("Command14"), QStringList()); // no device is open to close
+        auto dialogs = [] {
+            QWidgetList shown;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->objectName() == "frmAbout" && w->isVisible())
+                    shown << w;
+            return shown;
+        };
+        auto version = [](QWidget* dialog) {
+            return dialog->findChild<QWidget*>("lblVersion")->property("text").toString();
+        };
+        QCOMPARE(dialogs().size(), 1);
+        QWidget* dialog = dialogs().first();
+        QCOMPARE(dialog->parentWidget(), nullptr);
+        QVERIFY(!dialog->isModal());
+
+        dialog->findChild<QWidget*>("lblVersion")->setProperty("text", "changed");
         click("Command5");
+        QCOMPARE(message(), "RC=4   Hex=3800000"); // the main window still works
         QCOMPARE(click("Command14"), QStringList());
-        QCOMPARE(click("Command5").size(), 4); // the window still works
+        QCOMPARE(dialogs(), QList<QWidget*>{dialog}); // the same one, not loaded again
+        QCOMPARE(version(dialog), "changed");
+
+        // The close box unloads it; the next "Exit" loads a fresh one.
+        QVERIFY(dialog->close());
+        QTRY_VERIFY_WITH_TIMEOUT(dialogs().isEmpty(), 200);
+        click("Command14");
+        QCOMPARE(dialogs().size(), 1);
+        QCOMPARE(version(dialogs().first()), "Version 1.2.0");
+        dialogs().first()->close();
     }
 
     void layoutRuleHoldsInTheWindow()
