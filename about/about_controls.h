@@ -5,16 +5,9 @@
 
 #include <array>
 
+#include "app/twips.h"
+
 namespace vexa::about {
-
-// The dialog is designed in twips, 1/1440 inch: 15 to a 96-dpi pixel, which is
-// what Qt's device-independent pixels are.
-constexpr int pixels(int twips) { return twips / 15; }
-
-constexpr QRect rectFromTwips(int left, int top, int width, int height)
-{
-    return {pixels(left), pixels(top), pixels(width), pixels(height)};
-}
 
 // Client area and its place on the screen; the dialog is not centred.
 inline constexpr QRect kClientArea = rectFromTwips(2340, 1935, 5730, 3555);

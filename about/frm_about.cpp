@@ -61,7 +61,7 @@ QWidget* createControl(const about::ControlSpec& spec, QWidget* parent)
     }
     }
     control->setObjectName(QString::fromLatin1(spec.name));
-    control->setGeometry(about::rectFromTwips(spec.left, spec.top, spec.width, spec.height));
+    control->setGeometry(rectFromTwips(spec.left, spec.top, spec.width, spec.height));
     setTextColour(control, spec.textColour);
     return control;
 }
@@ -127,8 +127,8 @@ void frmAbout::createRules()
     for (const about::RuleSpec& rule : about::kRules) {
         auto* line = new QWidget(this);
         line->setObjectName(QString::fromLatin1(rule.name));
-        const int left = about::pixels(rule.x1);
-        line->setGeometry(left, about::pixels(rule.y), about::pixels(rule.x2) - left,
+        const int left = pixelsFromTwips(rule.x1);
+        line->setGeometry(left, pixelsFromTwips(rule.y), pixelsFromTwips(rule.x2) - left,
                           rule.thicknessPixels);
         QPalette palette = line->palette();
         palette.setColor(QPalette::Window, QColor(rule.colour));
