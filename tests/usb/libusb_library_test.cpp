@@ -11,7 +11,6 @@
 #include <gmock/gmock.h>
 
 #include <filesystem>
-#include <memory>
 #include <thread>
 
 namespace {
