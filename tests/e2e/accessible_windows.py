@@ -55,15 +55,6 @@ def top_level(pid, title, timeout=10):
     return wait_until(found, timeout, f"{title!r} on the accessibility bus")
 
 
-def has_top_level(pid, title):
-    try:
-        application = _application(pid)
-        return application is not None and any(
-            w.get_name() == title for w in _children(application))
-    except GLib.GError:
-        return False
-
-
 def _extents(accessible):
     """(x, y, width, height) on the screen."""
     box = Atspi.Component.get_extents(accessible, Atspi.CoordType.SCREEN)
@@ -73,18 +64,26 @@ def _extents(accessible):
 class AccessibleWindow:
     def __init__(self, accessible):
         self.accessible = accessible
+        # Controls found once; looking them up again asks a program that may
+        # be busy with a transfer.
+        self._found = {}
+
+    def _control(self, role, name):
+        if (role, name) not in self._found:
+            control = _child(self.accessible, role, name)
+            if control is None:
+                raise AssertionError(f"no {role.value_nick} {name!r}")
+            self._found[(role, name)] = control
+        return self._found[(role, name)]
 
     def button(self, caption):
-        button = _child(self.accessible, Atspi.Role.PUSH_BUTTON, caption)
-        if button is None:
-            raise AssertionError(f"no button {caption!r}")
-        return button
+        return self._control(Atspi.Role.PUSH_BUTTON, caption)
 
     def text_field(self, name):
-        field = _child(self.accessible, Atspi.Role.TEXT, name)
-        if field is None:
-            raise AssertionError(f"no text field {name!r}")
-        return field
+        return self._control(Atspi.Role.TEXT, name)
+
+    def has_label(self, text):
+        return _child(self.accessible, Atspi.Role.LABEL, text) is not None
 
     def press(self, caption):
         """Presses the button as a click would. Qt clicks it a moment later,

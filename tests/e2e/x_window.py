@@ -46,15 +46,20 @@ class XWindow:
         self.id = window_id
 
     @classmethod
+    def all_visible(cls, display, title, pid):
+        """Every visible window of process pid captioned title."""
+        found = subprocess.run(
+            ["xdotool", "search", "--all", "--onlyvisible", "--pid", str(pid),
+             "--name", f"^{re.escape(title)}$"],
+            env=display.env, capture_output=True, text=True).stdout.split()
+        return [cls(display, int(window)) for window in found]
+
+    @classmethod
     def find(cls, display, title, pid, timeout=10):
         """The visible window of process pid captioned title."""
         def search():
-            found = subprocess.run(
-                ["xdotool", "search", "--all", "--onlyvisible", "--pid", str(pid),
-                 "--name", f"^{re.escape(title)}$"],
-                env=display.env, capture_output=True, text=True).stdout.split()
-            return found[0] if found else None
-        return cls(display, int(wait_until(search, timeout, f"window {title!r}")))
+            return cls.all_visible(display, title, pid)
+        return wait_until(search, timeout, f"window {title!r}")[0]
 
     def client_geometry(self):
         """(x, y, width, height) of the client area, x and y on the screen."""
