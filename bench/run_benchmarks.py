@@ -1,0 +1,400 @@
+#!/usr/bin/python3
+"""Runs the benchmarks and prints one table: each figure of the program beside
+its floor, measured in the same run, and their ratio against the target.
+
+  run_benchmarks.py --build-dir BUILD [--quick]
+
+--quick runs every measurement a few times only, to check that they work; its
+figures mean nothing. See README.md, "Performance", for the method.
+"""
+
+import argparse
+import json
+import os
+import platform
+import select
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+from dataclasses import dataclass
+from pathlib import Path
+
+
+@dataclass(frozen=True)
+class Runs:
+    request_pairs: int
+    startups: int  # of each program, after one unmeasured warm-up of each
+    memory_runs: int  # of each program
+    memory_requests: int
+    syscall_requests: tuple  # two request counts; calls per request is the difference
+    conversion_min_time: str
+
+
+FULL = Runs(request_pairs=3000, startups=30, memory_runs=3, memory_requests=100,
+            syscall_requests=(10, 60), conversion_min_time="0.5")
+QUICK = Runs(request_pairs=20, startups=1, memory_runs=1, memory_requests=3,
+             syscall_requests=(1, 2), conversion_min_time="0.001")
+
+TARGETS = {"request": 1.10, "startup": 1.25, "memory": 1.15}
+
+# Set up once per context; a request that calls these does work the context already did.
+CONTEXT_CALLS = {"libusb_init", "libusb_exit"}
+
+
+class Failure(Exception):
+    pass
+
+
+@dataclass(frozen=True)
+class Programs:
+    program: str
+    minimal_window: str
+    harness: str
+    request_bench: str
+    first_paint_watch: str
+    conversion_bench: str
+
+    @staticmethod
+    def under(build):
+        paths = Programs(
+            program=build / "app/vexa-sdr-control",
+            minimal_window=build / "bench/minimal-window",
+            harness=build / "tests/emulated_receiver/vexa-emulated-receiver",
+            request_bench=build / "bench/request-bench",
+            first_paint_watch=build / "bench/first-paint-watch",
+            conversion_bench=build / "bench/conversion-bench")
+        for path in vars(paths).values():
+            if not os.access(path, os.X_OK):
+                raise Failure(f"not built: {path}")
+        return Programs(**{name: str(path) for name, path in vars(paths).items()})
+
+
+def tool(name):
+    path = shutil.which(name)
+    if path is None:
+        raise Failure(f"{name} is not installed (scripts/install-deps test)")
+    return path
+
+
+def run(command, **options):
+    done = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True,
+                          **options)
+    if done.returncode != 0:
+        raise Failure(f"{' '.join(command)} ended with {done.returncode}:\n{done.stderr}")
+    return done.stdout
+
+
+class VirtualDisplay:
+    """An Xvfb display of its own, without a window manager."""
+
+    def __enter__(self):
+        read_end, write_end = os.pipe()
+        self.server = subprocess.Popen(
+            [tool("Xvfb"), "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
+             "-nolisten", "tcp"],
+            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        with os.fdopen(read_end) as answer:
+            number = answer.readline().strip()
+        if not number:
+            self.server.kill()
+            raise Failure("Xvfb did not start")
+        self.runtime_dir = tempfile.TemporaryDirectory(prefix="vexa-bench-")
+        os.chmod(self.runtime_dir.name, 0o700)
+        self.env = dict(os.environ, DISPLAY=f":{number}", XDG_RUNTIME_DIR=self.runtime_dir.name)
+        for variable in ("QT_QPA_PLATFORM", "LD_PRELOAD", "UMOCKDEV_DIR"):
+            self.env.pop(variable, None)
+        return self
+
+    def __exit__(self, *_):
+        self.server.terminate()
+        self.server.wait()
+        self.runtime_dir.cleanup()
+
+
+def spread(samples):
+    """Median and the quartiles around it."""
+    if len(samples) == 1:
+        return samples[0], samples[0], samples[0]
+    lower, median, upper = statistics.quantiles(samples, n=4, method="inclusive")
+    return median, lower, upper
+
+
+# --- 1. the tuning request ------------------------------------------------------------------
+
+def measure_requests(programs, runs):
+    answer = json.loads(run([tool("umockdev-wrapper"), programs.request_bench,
+                             "--pairs", str(runs.request_pairs)]))
+    return {
+        "project": spread(answer["project_us"]),
+        "reference": spread(answer["reference_us"]),
+        "pair_ratio": statistics.median(
+            p / r for p, r in zip(answer["project_us"], answer["reference_us"])),
+        "libusb_calls": answer["libusb_calls"],
+    }
+
+
+# --- 2. start-up ----------------------------------------------------------------------------
+
+def first_paint_ms(programs, display, command):
+    answer = run([programs.first_paint_watch, "--", *command], env=display.env).split()
+    return float(answer[answer.index("paint") + 1])
+
+
+def subjects(programs):
+    """The program and its floors, each as a command."""
+    return {
+        "program": [programs.program],
+        "floor": [programs.minimal_window],
+        "text floor": [programs.minimal_window, "--text"],
+    }
+
+
+def in_turns(items, turn):
+    """The items, rotated by the turn, so that none always runs first."""
+    shift = turn % len(items)
+    return items[shift:] + items[:shift]
+
+
+def measure_startup(programs, display, runs):
+    commands = subjects(programs)
+    times = {name: [] for name in commands}
+    for command in commands.values():  # warm-up: font caches, the page cache
+        first_paint_ms(programs, display, command)
+    for turn in range(runs.startups):
+        for name in in_turns(list(commands), turn):
+            times[name].append(first_paint_ms(programs, display, commands[name]))
+    return {name: spread(samples) for name, samples in times.items()}
+
+
+# --- 3. peak memory -------------------------------------------------------------------------
+
+class LineReader:
+    """Lines from a pipe, each waited for no longer than a deadline."""
+
+    def __init__(self, pipe):
+        self.pipe = pipe
+        self.pending = b""
+
+    def next_line(self, deadline):
+        while b"\n" not in self.pending:
+            left = deadline - time.monotonic()
+            if left <= 0 or not select.select([self.pipe], [], [], left)[0]:
+                raise Failure("timed out waiting for the emulated receiver")
+            chunk = os.read(self.pipe.fileno(), 4096)
+            if not chunk:
+                raise Failure("the emulated receiver ended early")
+            self.pending += chunk
+        line, self.pending = self.pending.split(b"\n", 1)
+        return line.decode()
+
+
+def program_started_by(harness_pid, executable, deadline):
+    """The pid of the program that the harness runs, once it has been started."""
+    children = Path(f"/proc/{harness_pid}/task/{harness_pid}/children")
+    while time.monotonic() < deadline:
+        for pid in children.read_text().split():
+            try:
+                if os.readlink(f"/proc/{pid}/exe") == os.path.realpath(executable):
+                    return pid
+            except OSError:
+                pass
+        time.sleep(0.01)
+    raise Failure(f"{executable} did not start")
+
+
+def peak_resident_kib(pid):
+    for line in Path(f"/proc/{pid}/status").read_text().splitlines():
+        if line.startswith("VmHWM:"):
+            return int(line.split()[1])
+    raise Failure(f"no VmHWM for {pid}")
+
+
+def peak_memory_after_requests(programs, display, command, requests):
+    """Starts the command against the emulated receiver, presses Space on its
+    focused button the given number of times and reads its peak resident
+    memory once the receiver has had that many requests (the floors have no
+    button: they get the key presses and send nothing)."""
+    expected = requests if command == [programs.program] else 0
+    harness = subprocess.Popen([programs.harness, "--", *command], env=display.env,
+                               stdin=subprocess.PIPE, stdout=subprocess.PIPE)
+    try:
+        deadline = time.monotonic() + 60
+        pid = program_started_by(harness.pid, command[0], deadline)
+        xdotool = tool("xdotool")
+        window = run([xdotool, "search", "--sync", "--onlyvisible", "--pid", pid],
+                     env=display.env, timeout=30).split()[0]
+        run([xdotool, "windowfocus", "--sync", window], env=display.env, timeout=30)
+        run([xdotool, "key", "--delay", "5", "--repeat", str(requests), "space"],
+            env=display.env, timeout=120)
+        lines = LineReader(harness.stdout)
+        received = 0
+        while received < expected:
+            if lines.next_line(deadline).startswith("request 32 "):
+                received += 1
+        if not expected:
+            time.sleep(0.5)  # let it take the key presses too
+        return peak_resident_kib(pid)
+    finally:
+        harness.communicate(b"quit\n", timeout=30)
+
+
+def measure_memory(programs, display, runs):
+    commands = subjects(programs)
+    peaks = {name: [] for name in commands}
+    for turn in range(runs.memory_runs):
+        for name in in_turns(list(commands), turn):
+            peaks[name].append(peak_memory_after_requests(programs, display, commands[name],
+                                                          runs.memory_requests))
+    return {name: statistics.median(samples) for name, samples in peaks.items()}
+
+
+# --- 4. system calls per request ------------------------------------------------------------
+
+def syscalls_of(programs, kind, requests):
+    """System calls of request-bench sending this many requests, by name."""
+    with tempfile.NamedTemporaryFile("r", prefix="vexa-bench-strace-") as summary:
+        run([programs.harness, "--", tool("strace"), "-f", "-qq", "-c", "-U", "name,calls",
+             "-o", summary.name, programs.request_bench, "--client", kind,
+             "--requests", str(requests)], stdin=subprocess.DEVNULL)
+        calls = {}
+        for row in summary.read().splitlines():
+            fields = row.split()
+            if len(fields) == 2 and fields[1].isdigit() and fields[0] != "total":
+                calls[fields[0]] = int(fields[1])
+        return calls
+
+
+def measure_syscalls(programs, runs):
+    few, many = runs.syscall_requests
+    per_request = {}
+    for kind in ("project", "reference"):
+        before, after = syscalls_of(programs, kind, few), syscalls_of(programs, kind, many)
+        per_request[kind] = {name: (after.get(name, 0) - before.get(name, 0)) / (many - few)
+                             for name in set(before) | set(after)}
+    return per_request
+
+
+# --- 5. conversions -------------------------------------------------------------------------
+
+def measure_conversions(programs, runs):
+    answer = json.loads(run([programs.conversion_bench, "--benchmark_format=json",
+                             f"--benchmark_min_time={runs.conversion_min_time}"]))
+    return [(entry["name"] + (f" \"{entry['label']}\"" if entry.get("label") else ""),
+             entry["cpu_time"], entry["time_unit"]) for entry in answer["benchmarks"]]
+
+
+# --- the table ------------------------------------------------------------------------------
+
+def machine():
+    cpu = next((line.split(":", 1)[1].strip()
+                for line in Path("/proc/cpuinfo").read_text().splitlines()
+                if line.startswith("model name")), platform.processor())
+    memory_kib = next(int(line.split()[1])
+                      for line in Path("/proc/meminfo").read_text().splitlines()
+                      if line.startswith("MemTotal:"))
+    return f"{os.cpu_count()} cores, {cpu}, {memory_kib / 1024 / 1024:.1f} GiB memory"
+
+
+def load():
+    return os.getloadavg()[0]
+
+
+def verdict(ratio, target=None):
+    if target is None:
+        return f"{ratio:.2f}x"
+    return f"{ratio:.2f}x (target <= {target:.2f}x: {'met' if ratio <= target else 'NOT met'})"
+
+
+def with_quartiles(figures, digits):
+    median, lower, upper = figures
+    return f"{median:.{digits}f} [{lower:.{digits}f}-{upper:.{digits}f}]"
+
+
+def calls_text(calls):
+    kept = sorted(((name, count) for name, count in calls.items() if count),
+                  key=lambda call: (-call[1], call[0]))
+    return ", ".join(f"{name} {count:g}" for name, count in kept)
+
+
+def print_table(runs, startload, requests, startup, memory, syscalls, conversions):
+    text_floor = "  the same, floor: one line of text (for comparison)"
+    rows = [
+        (f"Tuning request, µs, median [quartiles] of {runs.request_pairs}",
+         with_quartiles(requests["project"], 0), with_quartiles(requests["reference"], 0),
+         verdict(requests["project"][0] / requests["reference"][0], TARGETS["request"])),
+        (f"Start-up to first paint, ms, median [quartiles] of {runs.startups}",
+         with_quartiles(startup["program"], 1), with_quartiles(startup["floor"], 1),
+         verdict(startup["program"][0] / startup["floor"][0], TARGETS["startup"])),
+        (text_floor, with_quartiles(startup["program"], 1),
+         with_quartiles(startup["text floor"], 1),
+         verdict(startup["program"][0] / startup["text floor"][0])),
+        (f"Peak resident memory after {runs.memory_requests} requests, MiB",
+         f"{memory['program'] / 1024:.1f}", f"{memory['floor'] / 1024:.1f}",
+         verdict(memory["program"] / memory["floor"], TARGETS["memory"])),
+        (text_floor, f"{memory['program'] / 1024:.1f}", f"{memory['text floor'] / 1024:.1f}",
+         verdict(memory["program"] / memory["text floor"])),
+    ]
+    libusb = requests["libusb_calls"]
+    rows.append(("libusb calls per request", f"{sum(libusb['project'].values())}",
+                 f"{sum(libusb['reference'].values())}", "(the floor's open walks the list inside)"))
+    program, floor = sum(syscalls["project"].values()), sum(syscalls["reference"].values())
+    rows.append(("System calls per request (emulated receiver)", f"{program:g}", f"{floor:g}",
+                 verdict(program / floor)))
+
+    headers = ("Figure", "Program", "Floor", "Ratio")
+    widths = [max(len(row[i]) for row in rows + [headers]) for i in range(len(headers))]
+    line = lambda cells: "| " + " | ".join(c.ljust(w) for c, w in zip(cells, widths)) + " |"
+    print(f"Machine: {machine()}; load average {startload:.2f} at the start, "
+          f"{load():.2f} at the end")
+    print()
+    print(line(headers))
+    print("|" + "|".join("-" * (w + 2) for w in widths) + "|")
+    for row in rows:
+        print(line(row))
+    print()
+    print("Floors: the request written directly on libusb-1.0 (one context; open by IDs, transfer,")
+    print("close); an empty Qt Widgets window of the main window's size. Measured interleaved.")
+    print(f"Median ratio of the {runs.request_pairs} request pairs: {requests['pair_ratio']:.3f}x.")
+    print()
+    repeated = sorted(set(libusb["project"]) & CONTEXT_CALLS)
+    print("Calls per request that one libusb context makes unnecessary (init, exit): "
+          + (", ".join(repeated) if repeated else "none"))
+    print(f"libusb calls, program: {calls_text(requests['libusb_calls']['project'])}")
+    print(f"libusb calls, floor:   {calls_text(requests['libusb_calls']['reference'])}")
+    print(f"System calls, program: {calls_text(syscalls['project'])}")
+    print(f"System calls, floor:   {calls_text(syscalls['reference'])}")
+    print()
+    widest = max(len(name) for name, _, _ in conversions)
+    print("Conversions (Google Benchmark, CPU time per call):")
+    for name, cpu_time, unit in conversions:
+        print(f"  {name.ljust(widest)}  {cpu_time:6.1f} {unit}")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("--build-dir", required=True, type=Path)
+    parser.add_argument("--quick", action="store_true", help="check that everything runs")
+    options = parser.parse_args()
+    runs = QUICK if options.quick else FULL
+    try:
+        programs = Programs.under(options.build_dir.resolve())
+        startload = load()
+        requests = measure_requests(programs, runs)
+        with VirtualDisplay() as display:
+            startup = measure_startup(programs, display, runs)
+            memory = measure_memory(programs, display, runs)
+        syscalls = measure_syscalls(programs, runs)
+        conversions = measure_conversions(programs, runs)
+    except (Failure, subprocess.TimeoutExpired) as failure:
+        print(f"run_benchmarks: {failure}", file=sys.stderr)
+        return 1
+    print_table(runs, startload, requests, startup, memory, syscalls, conversions)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
