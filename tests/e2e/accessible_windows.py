@@ -6,7 +6,7 @@ import gi
 gi.require_version("Atspi", "2.0")
 from gi.repository import Atspi, GLib  # noqa: E402
 
-from waiting import wait_until
+from waiting import STARTUP_SECONDS, wait_until
 
 MAIN_WINDOW_TITLE = "Vexa SDR Control Program"
 ABOUT_TITLE = "About Vexa SDR Control"
@@ -40,7 +40,7 @@ def _child(parent, role, name):
                  if child.get_role() == role and child.get_name() == name), None)
 
 
-def top_level(pid, title, timeout=10):
+def top_level(pid, title, timeout=STARTUP_SECONDS):
     """The top-level window captioned title of the program with process id
     pid, as soon as its controls are on the bus."""
     def found():

@@ -11,6 +11,8 @@ CLICK_STARTUP_FIRST = " Error: Click 100.0000 MHz or 56.3200 MHz first!"
 IMPLAUSIBLE = " Error in X-tal frequency!"
 CALIBRATED = "RC=4  Calibrated!"
 NOMINAL_CRYSTAL = "C3 F5 48 72"  # 114.285 MHz x 2^24, 0x7248F5C3
+TOOL_TIP = ("Gebruik deze toets alleen na aanklikken opstartfrekwentie (100.00 of 56.32 MHz) "
+            "en manual input van gemeten outputfrekwentie!!")
 
 # Measured frequency typed, line, data bytes of the crystal request (None: nothing sent).
 AFTER_100_MHZ = [
@@ -40,6 +42,9 @@ class CalibrationTest(unittest.TestCase):
         for measured, line, data in table:
             with self.subTest(measured=measured):
                 self.assertEqual(self.program.calibrate(measured), crystal(line, data))
+
+    def test_tool_tip_tells_the_order(self):
+        self.assertEqual(self.program.window.button("Calibrate").get_description(), TOOL_TIP)
 
     def test_calibration_follows_the_last_startup_button(self):
         program = self.program

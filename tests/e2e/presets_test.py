@@ -30,10 +30,10 @@ class PresetsTest(unittest.TestCase):
         self.addCleanup(self.program.stop)
 
     def test_20_m_sends_28_mhz(self):
-        reply = self.program.press("20 m")
-        self.assertEqual(reply.line, "RC=4   Hex=3800000")
+        line, transfers = self.program.press("20 m")
+        self.assertEqual(line, "RC=4   Hex=3800000")
         # request 0x32, value 0x0755, index 0, four bytes (wLength 4)
-        self.assertEqual(reply.transfers, [set_frequency("00 00 80 03")])
+        self.assertEqual(transfers, [set_frequency("00 00 80 03")])
 
     def test_starts_quietly_then_every_preset_sends_its_word(self):
         self.assertEqual(self.program.message, "")

@@ -7,7 +7,7 @@ import subprocess
 import threading
 from dataclasses import dataclass
 
-from waiting import wait_until
+from waiting import STARTUP_SECONDS, wait_until
 
 ACK_SECONDS = 10
 
@@ -24,7 +24,7 @@ class Transfer:
     index: int
     data: bytes
 
-    def __str__(self):
+    def __repr__(self):
         return (f"request {self.request:02X} value {self.value:04X} index {self.index:04X} "
                 f"data {self.data.hex(' ').upper()}")
 
@@ -83,7 +83,7 @@ class ReceiverHarness:
                     return listed.read().split()
             except FileNotFoundError:
                 return None
-        return int(wait_until(started, ACK_SECONDS, "the harness to start the program")[0])
+        return int(wait_until(started, STARTUP_SECONDS, "the harness to start the program")[0])
 
     def running(self):
         return self.process.poll() is None

@@ -4,8 +4,6 @@ and against the emulated receiver, and driven from outside."""
 import atexit
 import os
 import sys
-from collections import namedtuple
-
 from accessible_windows import (ABOUT_TITLE, FREQUENCY_FIELD, MAIN_WINDOW_TITLE,
                                 MESSAGE_AREA, top_level)
 from receiver_harness import ReceiverHarness
@@ -24,8 +22,6 @@ TIMED_OUT_REPLY_SECONDS = 5 + 5
 # Written into the message area before each action: no line of the program's
 # reads like this, so a new line shows that the action has ended.
 _WAITING = "(waiting for the program)"
-
-Reply = namedtuple("Reply", "line transfers")
 
 _display = None
 
@@ -79,14 +75,14 @@ class RunningProgram:
 
     def act(self, action, timeout=REPLY_SECONDS):
         """Runs action and waits for the line it leaves in the message area;
-        returns that line and every transfer the receiver got meanwhile."""
+        returns (that line, [every transfer the receiver got meanwhile])."""
         self.window.set_text(MESSAGE_AREA, _WAITING)
         action()
         def new_line():
             text = self.window.try_text(MESSAGE_AREA)
             return None if text in (None, _WAITING) else [text]
         [line] = wait_until(new_line, timeout, "a line in the message area")
-        return Reply(line, self.receiver.take_transfers())
+        return line, self.receiver.take_transfers()
 
     def press(self, caption, timeout=REPLY_SECONDS):
         return self.act(lambda: self.window.press(caption), timeout)

@@ -6,7 +6,7 @@ import shutil
 import subprocess
 import tempfile
 
-from waiting import wait_until
+from waiting import STARTUP_SECONDS, wait_until
 
 
 class VirtualDisplay:
@@ -31,8 +31,9 @@ class VirtualDisplay:
         with os.fdopen(reading) as announced:
             number = announced.readline().strip()
         if not number:
+            log = self._log_text()
             self.__exit__(None, None, None)
-            raise RuntimeError("Xvfb did not start")
+            raise RuntimeError(f"Xvfb did not start: {log}")
         self.env = dict(os.environ,
                         DISPLAY=":" + number,
                         XDG_RUNTIME_DIR=self.home,
@@ -62,7 +63,7 @@ class VirtualDisplay:
         self._window_manager = subprocess.Popen(
             ["openbox", "--sm-disable"], env=self.env, stdout=self._logs,
             stderr=self._logs)
-        wait_until(self._window_manager_ready, 10, "openbox to manage the screen")
+        wait_until(self._window_manager_ready, STARTUP_SECONDS, "openbox to manage the screen")
 
     def stop_window_manager(self):
         if self._window_manager:
@@ -70,9 +71,19 @@ class VirtualDisplay:
             self._window_manager.wait()
             self._window_manager = None
             # The next window must not be framed by a manager that is leaving.
-            wait_until(lambda: not self._window_manager_ready(), 10,
+            wait_until(lambda: not self._window_manager_ready(), STARTUP_SECONDS,
                        "openbox to leave the screen")
 
     def _window_manager_ready(self):
+        if self._window_manager and self._window_manager.poll() is not None:
+            server = self._xvfb.poll()
+            raise RuntimeError(f"openbox ended at its start; Xvfb "
+                               f"{'runs' if server is None else f'ended with {server}'}: "
+                               f"{self._log_text()}")
         root = self.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK")
         return "window id" in root
+
+    def _log_text(self):
+        self._logs.flush()
+        with open(self._logs.name) as written:
+            return written.read()

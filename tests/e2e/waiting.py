@@ -3,6 +3,9 @@
 import time
 
 POLL_SECONDS = 0.02
+# Room for a program or server to come up on a machine busy with builds; a
+# healthy start takes well under a second.
+STARTUP_SECONDS = 30
 
 
 class WaitTimeout(AssertionError):

@@ -7,7 +7,7 @@ import ctypes.util
 import re
 import subprocess
 
-from waiting import wait_until
+from waiting import STARTUP_SECONDS, wait_until
 
 _CLIENT_MESSAGE = 33
 _SUBSTRUCTURE_NOTIFY_MASK = 1 << 19
@@ -55,7 +55,7 @@ class XWindow:
         return [cls(display, int(window)) for window in found]
 
     @classmethod
-    def find(cls, display, title, pid, timeout=10):
+    def find(cls, display, title, pid, timeout=STARTUP_SECONDS):
         """The visible window of process pid captioned title."""
         def search():
             return cls.all_visible(display, title, pid)
@@ -86,9 +86,6 @@ class XWindow:
     def resize(self, width, height):
         """Sizes the client area from outside, as another program would."""
         self.display.run("xdotool", "windowsize", str(self.id), str(width), str(height))
-
-    def activate(self):
-        self.display.run("xdotool", "windowactivate", "--sync", str(self.id))
 
     def is_active(self):
         return self.display.run("xdotool", "getactivewindow").strip() == str(self.id)
