@@ -1,7 +1,6 @@
 """The emulated receiver's harness as a separate process that runs the real
 program: what the receiver got, and the plug, access and outcome commands."""
 
-import os
 import re
 import subprocess
 import threading
@@ -127,11 +126,12 @@ class ReceiverHarness:
 
     def wait_for_transfer(self, timeout):
         """Waits until the receiver has got a transfer that nobody took yet."""
+        def arrived():
+            return any(map(_transfer_in, self._lines[self._seen:]))
         with self._changed:
-            got = self._changed.wait_for(
-                lambda: any(map(_transfer_in, self._lines[self._seen:])), timeout)
-        if not got:
-            raise AssertionError("the receiver got no transfer")
+            self._changed.wait_for(lambda: arrived() or self._ended, timeout)
+            if not arrived():
+                raise AssertionError("the receiver got no transfer")
 
     def wait_for_exit(self, timeout):
         """The program's exit status, which the harness passes on."""
@@ -141,18 +141,30 @@ class ReceiverHarness:
             raise AssertionError(f"the program still runs after {timeout} s") from None
 
     def stop(self):
-        if self.running():
-            self.process.stdin.write("quit\n")
-            self.process.stdin.flush()
+        """Ends the program and the harness, asking first, then by signal:
+        on SIGTERM the harness ends the program too."""
+        for end in (self._quit, self.process.terminate, self.process.kill):
+            if not self.running():
+                break
+            end()
             try:
                 self.process.wait(ACK_SECONDS)
             except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
-        self.process.stdin.close()
+                pass
+        try:
+            self.process.stdin.close()
+        except BrokenPipeError:
+            pass  # the harness ended before it read everything
         self._reader.join()
         self.process.stdout.close()
         self._log.close()
+
+    def _quit(self):
+        try:
+            self.process.stdin.write("quit\n")
+            self.process.stdin.flush()
+        except BrokenPipeError:
+            pass  # it has just ended
 
     def program_errors(self):
         """What the program and the harness wrote on stderr so far."""

@@ -4,6 +4,7 @@ and against the emulated receiver, and driven from outside."""
 import atexit
 import os
 import sys
+
 from accessible_windows import (ABOUT_TITLE, FREQUENCY_FIELD, MAIN_WINDOW_TITLE,
                                 MESSAGE_AREA, top_level)
 from receiver_harness import ReceiverHarness
@@ -78,6 +79,7 @@ class RunningProgram:
         returns (that line, [every transfer the receiver got meanwhile])."""
         self.window.set_text(MESSAGE_AREA, _WAITING)
         action()
+
         def new_line():
             text = self.window.try_text(MESSAGE_AREA)
             return None if text in (None, _WAITING) else [text]
