@@ -17,7 +17,7 @@ enum class ControlKind { Picture, Button, Label };
 // Colour of a control's text; 0 keeps the dialog's own.
 inline constexpr QRgb kDialogColour = 0;
 
-struct ControlSpec {
+struct ControlLayout {
     ControlKind kind;
     const char* name;
     const char* text;
@@ -32,7 +32,7 @@ inline constexpr const char* kCreditLine = "  Vexa SDR  Software"
 
 // The controls in creation order. The texts that lblTitle and lblVersion show
 // are set when the dialog is loaded.
-inline constexpr std::array<ControlSpec, 7> kControls{{
+inline constexpr std::array<ControlLayout, 7> kControls{{
     {ControlKind::Picture, "picIcon", "", 240, 240, 540, 540, 1, kDialogColour},
     {ControlKind::Button, "cmdOK", "OK", 4245, 2625, 1260, 345, 0, kDialogColour},
     {ControlKind::Button, "cmdSysInfo", "&System Info...", 4260, 3075, 1245, 345, 2,
@@ -46,14 +46,14 @@ inline constexpr std::array<ControlSpec, 7> kControls{{
 
 // Line1: an etched rule, a grey line over a white one, between the texts and
 // the buttons.
-struct RuleSpec {
+struct RuleLayout {
     const char* name;
     int x1, x2, y;      // twips
     int thicknessPixels;
     QRgb colour;
 };
 
-inline constexpr std::array<RuleSpec, 2> kRules{{
+inline constexpr std::array<RuleLayout, 2> kRules{{
     {"Line1_1", 90, 5654, 2445, 1, qRgb(128, 128, 128)},
     {"Line1_0", 105, 5654, 2460, 2, qRgb(255, 255, 255)},
 }};

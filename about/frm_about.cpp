@@ -37,11 +37,11 @@ void setTextColour(QWidget* widget, QRgb colour)
     widget->setPalette(palette);
 }
 
-QWidget* createControl(const about::ControlSpec& spec, QWidget* parent)
+QWidget* createControl(const about::ControlLayout& entry, QWidget* parent)
 {
-    const QString text = QString::fromLatin1(spec.text);
+    const QString text = QString::fromLatin1(entry.text);
     QWidget* control = nullptr;
-    switch (spec.kind) {
+    switch (entry.kind) {
     case about::ControlKind::Picture: {
         auto* picture = new QLabel(parent);
         picture->setPixmap(applicationIcon().pixmap(kIconPixels, kIconPixels));
@@ -60,9 +60,9 @@ QWidget* createControl(const about::ControlSpec& spec, QWidget* parent)
         break;
     }
     }
-    control->setObjectName(QString::fromLatin1(spec.name));
-    control->setGeometry(rectFromTwips(spec.left, spec.top, spec.width, spec.height));
-    setTextColour(control, spec.textColour);
+    control->setObjectName(QString::fromLatin1(entry.name));
+    control->setGeometry(rectFromTwips(entry.left, entry.top, entry.width, entry.height));
+    setTextColour(control, entry.textColour);
     return control;
 }
 
@@ -118,13 +118,13 @@ void frmAbout::keyPressEvent(QKeyEvent* event)
 
 void frmAbout::createControls()
 {
-    for (const about::ControlSpec& spec : about::kControls)
-        createControl(spec, this);
+    for (const about::ControlLayout& entry : about::kControls)
+        createControl(entry, this);
 }
 
 void frmAbout::createRules()
 {
-    for (const about::RuleSpec& rule : about::kRules) {
+    for (const about::RuleLayout& rule : about::kRules) {
         auto* line = new QWidget(this);
         line->setObjectName(QString::fromLatin1(rule.name));
         const int left = pixelsFromTwips(rule.x1);
@@ -143,8 +143,8 @@ void frmAbout::setTabOrderFromTable()
     std::sort(order.begin(), order.end(),
               [](const auto& a, const auto& b) { return a.tabIndex < b.tabIndex; });
     QWidget* previous = nullptr;
-    for (const about::ControlSpec& spec : order) {
-        auto* control = findChild<QWidget*>(QString::fromLatin1(spec.name));
+    for (const about::ControlLayout& entry : order) {
+        auto* control = findChild<QWidget*>(QString::fromLatin1(entry.name));
         if (control->focusPolicy() == Qt::NoFocus)
             continue; // pictures and labels are passed over
         if (previous)

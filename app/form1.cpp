@@ -57,12 +57,12 @@ Form1::Form1(UsbLibrary& usb, QWidget* parent) : QWidget(parent), usb_(usb)
 void Form1::createLines()
 {
     const QColor colour = systemColour(SystemColour::InactiveTitleBar, *this);
-    for (const LineSpec& spec : kForm1Lines) {
+    for (const LineLayout& entry : kForm1Lines) {
         auto* line = new QWidget(this);
-        line->setObjectName(QString::fromLatin1(spec.name));
-        line->setGeometry(pixelsFromTwips(spec.x1), pixelsFromTwips(spec.y1),
-                          pixelsFromTwips(spec.x2 - spec.x1) + 1,
-                          pixelsFromTwips(spec.y2 - spec.y1) + 1);
+        line->setObjectName(QString::fromLatin1(entry.name));
+        line->setGeometry(pixelsFromTwips(entry.x1), pixelsFromTwips(entry.y1),
+                          pixelsFromTwips(entry.x2 - entry.x1) + 1,
+                          pixelsFromTwips(entry.y2 - entry.y1) + 1);
         QPalette palette = line->palette();
         palette.setColor(QPalette::Window, colour);
         line->setPalette(palette);
@@ -73,11 +73,11 @@ void Form1::createLines()
 void Form1::createControls()
 {
     QLabel* pendingBuddyLabel = nullptr;
-    for (const ControlSpec& spec : kForm1Controls) {
-        const QString name = QString::fromLatin1(spec.name);
-        const QString text = QString::fromUtf8(spec.text);
+    for (const ControlLayout& entry : kForm1Controls) {
+        const QString name = QString::fromLatin1(entry.name);
+        const QString text = QString::fromUtf8(entry.text);
         QWidget* control = nullptr;
-        switch (spec.kind) {
+        switch (entry.kind) {
         case ControlKind::Button: {
             auto* button = new WrappingButton(text, this);
             button->setAutoDefault(false);
@@ -97,7 +97,7 @@ void Form1::createControls()
             break;
         }
         control->setObjectName(name);
-        control->setGeometry(rectFromTwips(spec.left, spec.top, spec.width, spec.height));
+        control->setGeometry(rectFromTwips(entry.left, entry.top, entry.width, entry.height));
     }
 
     TextBox = findChild<QLineEdit*>(QStringLiteral("TextBox"));

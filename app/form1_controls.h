@@ -8,7 +8,7 @@ enum class ControlKind { Button, TextBox, Label };
 
 // One control of the main window, positions in twips from the client area's
 // top-left corner.
-struct ControlSpec {
+struct ControlLayout {
     ControlKind kind;
     const char* name;
     const char* text;
@@ -16,7 +16,7 @@ struct ControlSpec {
 };
 
 // The main window's controls, in tab order.
-inline constexpr std::array<ControlSpec, 20> kForm1Controls{{
+inline constexpr std::array<ControlLayout, 20> kForm1Controls{{
     {ControlKind::Button, "Command1", "160 m", 240, 240, 855, 495},
     {ControlKind::Button, "Command2", "80 m", 1440, 240, 855, 495},
     {ControlKind::Button, "Command3", "40m", 2640, 240, 855, 495},
@@ -40,12 +40,12 @@ inline constexpr std::array<ControlSpec, 20> kForm1Controls{{
 }};
 
 // The frame drawn around the three buttons that calibration works with.
-struct LineSpec {
+struct LineLayout {
     const char* name;
     int x1, y1, x2, y2;
 };
 
-inline constexpr std::array<LineSpec, 4> kForm1Lines{{
+inline constexpr std::array<LineLayout, 4> kForm1Lines{{
     {"Line1", 6240, 960, 8400, 960},
     {"Line2", 6240, 960, 6240, 2520},
     {"Line3", 6240, 2520, 8400, 2520},
