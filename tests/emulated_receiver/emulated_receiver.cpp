@@ -133,6 +133,31 @@ void EmulatedReceiver::denyAccess(bool denied)
     applyAccess();
 }
 
+std::optional<std::string> EmulatedReceiver::obey(std::string_view command)
+{
+    if (command == "plug") {
+        plug();
+        return "plugged";
+    }
+    if (command == "unplug") {
+        unplug();
+        return "unplugged";
+    }
+    if (command == "deny" || command == "allow") {
+        denyAccess(command == "deny");
+        return command == "deny" ? "access denied" : "access allowed";
+    }
+    constexpr std::string_view kOutcome = "outcome ";
+    if (command.starts_with(kOutcome)) {
+        const std::string_view name = command.substr(kOutcome.size());
+        if (const auto outcome = outcomeNamed(name)) {
+            setOutcome(*outcome);
+            return std::string(command);
+        }
+    }
+    return std::nullopt;
+}
+
 void EmulatedReceiver::applyAccess() const
 {
     if (!plugged())

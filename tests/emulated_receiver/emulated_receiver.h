@@ -6,7 +6,9 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vexa::testing {
@@ -38,6 +40,11 @@ public:
     // keeps that mode across replugs. Binds only a process without the DAC
     // override capabilities (see NoFileAccessOverride).
     void denyAccess(bool denied);
+
+    // Carries out one of the harness's commands ("plug", "unplug", "deny",
+    // "allow", "outcome NAME") and returns its acknowledgement; nothing for an
+    // unknown command.
+    std::optional<std::string> obey(std::string_view command);
 
     std::vector<ControlTransfer> transfers() const { return responder_.transfers(); }
     bool waitForTransfers(std::size_t count,

@@ -109,25 +109,13 @@ pid_t startChild(const Options& options, const sigset_t& unblocked)
 
 void obey(EmulatedReceiver& receiver, std::string_view command)
 try {
-    if (command == "plug") {
-        receiver.plug();
-        say("plugged");
-    } else if (command == "unplug") {
-        receiver.unplug();
-        say("unplugged");
-    } else if (command == "deny") {
-        receiver.denyAccess(true);
-        say("access denied");
-    } else if (command == "allow") {
-        receiver.denyAccess(false);
-        say("access allowed");
-    } else if (command.starts_with("outcome ") && outcomeNamed(command.substr(8))) {
-        receiver.setOutcome(*outcomeNamed(command.substr(8)));
-        say("outcome " + std::string(command.substr(8)));
-    } else if (!command.empty()) {
+    if (command.empty())
+        return;
+    if (const auto acknowledgement = receiver.obey(command))
+        say(*acknowledgement);
+    else
         std::fprintf(stderr, "%s: unknown command: %.*s\n", kName,
                      static_cast<int>(command.size()), command.data());
-    }
 } catch (const std::exception& failure) {
     std::fprintf(stderr, "%s: %s\n", kName, failure.what());
 }

@@ -1,15 +1,11 @@
 // The harness as its users run it: a separate process that starts a program
 // (here receiver_client) and takes commands on stdin.
 
+#include "support/child_process.h"
+
 #include <gmock/gmock.h>
 
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdio>
 #include <cstring>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -17,52 +13,34 @@ extern char** environ;
 
 namespace {
 
+// The harness restarts itself with the preload; its caller need not know.
+char** cleanEnvironment()
+{
+    static std::vector<char*> kept;
+    kept.clear();
+    for (char** entry = environ; *entry != nullptr; ++entry)
+        if (std::strncmp(*entry, "LD_PRELOAD=", 11) != 0 &&
+            std::strncmp(*entry, "UMOCKDEV_DIR=", 13) != 0)
+            kept.push_back(*entry);
+    kept.push_back(nullptr);
+    return kept.data();
+}
+
+std::vector<std::string> harnessWith(const std::vector<std::string>& options)
+{
+    std::vector<std::string> arguments{HARNESS_PATH};
+    arguments.insert(arguments.end(), options.begin(), options.end());
+    return arguments;
+}
+
 class Harness {
 public:
-    explicit Harness(std::vector<std::string> options)
+    explicit Harness(const std::vector<std::string>& options)
+        : process_(harnessWith(options), cleanEnvironment())
     {
-        int toHarness[2];
-        int fromHarness[2];
-        if (::pipe(toHarness) != 0 || ::pipe(fromHarness) != 0)
-            throw std::runtime_error("pipe failed");
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, toHarness[0], STDIN_FILENO);
-        posix_spawn_file_actions_adddup2(&actions, fromHarness[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, toHarness[1]);
-        posix_spawn_file_actions_addclose(&actions, fromHarness[0]);
-
-        std::vector<std::string> args{HARNESS_PATH};
-        args.insert(args.end(), options.begin(), options.end());
-        std::vector<char*> argv;
-        for (std::string& arg : args)
-            argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        const int spawned =
-            ::posix_spawn(&pid_, HARNESS_PATH, &actions, nullptr, argv.data(), cleanEnvironment());
-        posix_spawn_file_actions_destroy(&actions);
-        ::close(toHarness[0]);
-        ::close(fromHarness[1]);
-        if (spawned != 0)
-            throw std::runtime_error("cannot start the harness");
-        commands_ = ::fdopen(toHarness[1], "w");
-        output_ = ::fdopen(fromHarness[0], "r");
     }
 
-    ~Harness()
-    {
-        if (commands_ != nullptr)
-            std::fclose(commands_);
-        std::fclose(output_);
-        if (pid_ > 0)
-            ::waitpid(pid_, nullptr, 0);
-    }
-
-    void command(const std::string& line)
-    {
-        std::fputs((line + "\n").c_str(), commands_);
-        std::fflush(commands_);
-    }
+    void command(const std::string& line) { process_.writeLine(line); }
 
     // Reads lines until one equals wanted; false at the end of the output.
     // The program's lines and the harness's own interleave as they come.
@@ -82,47 +60,19 @@ public:
         return lines_;
     }
 
-    int exitCode()
-    {
-        std::fclose(commands_);
-        commands_ = nullptr;
-        int status = 0;
-        ::waitpid(pid_, &status, 0);
-        pid_ = 0;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
+    int exitCode() { return process_.exitCode(); }
 
 private:
     bool readLine(std::string& line)
     {
-        char* text = nullptr;
-        std::size_t capacity = 0;
-        const ssize_t length = ::getline(&text, &capacity, output_);
-        if (length > 0)
-            line.assign(text, static_cast<std::size_t>(text[length - 1] == '\n' ? length - 1 : length));
-        std::free(text);
-        if (length > 0)
-            lines_.push_back(line);
-        return length > 0;
+        if (!process_.readLine(line))
+            return false;
+        lines_.push_back(line);
+        return true;
     }
 
-    // The harness restarts itself with the preload; its caller need not know.
-    static char** cleanEnvironment()
-    {
-        static std::vector<char*> kept;
-        kept.clear();
-        for (char** entry = environ; *entry != nullptr; ++entry)
-            if (std::strncmp(*entry, "LD_PRELOAD=", 11) != 0 &&
-                std::strncmp(*entry, "UMOCKDEV_DIR=", 13) != 0)
-                kept.push_back(*entry);
-        kept.push_back(nullptr);
-        return kept.data();
-    }
-
+    vexa::testing::ChildProcess process_;
     std::vector<std::string> lines_;
-    pid_t pid_ = 0;
-    FILE* commands_ = nullptr;
-    FILE* output_ = nullptr;
 };
 
 using ::testing::IsSupersetOf;
