@@ -126,8 +126,7 @@ void Form1::createControls()
 
 void Form1::SetFrequency(const std::string& Freq)
 {
-    showLine(sendOscillatorRequest(usb_, dev_handle, kRequestSetFrequency, packHexText(Freq),
-                                   "   Hex=" + Freq));
+    showLine(sendFrequencyWord(usb_, dev_handle, Freq));
 }
 
 void Form1::tuneToPreset(const Preset& preset)

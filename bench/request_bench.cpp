@@ -1,5 +1,5 @@
 // request-bench: the program's tuning request (LibusbLibrary and
-// sendOscillatorRequest) against the least that libusb-1.0 needs for the same
+// sendFrequencyWord) against the least that libusb-1.0 needs for the same
 // transfer, both against the emulated receiver. Runs with the umockdev
 // preload (umockdev-wrapper).
 //
@@ -43,8 +43,7 @@ public:
 
     void operator()()
     {
-        const std::string line = sendOscillatorRequest(usb_, devHandle_, kRequestSetFrequency,
-                                                       packHexText(kHexText), suffix_);
+        const std::string line = sendFrequencyWord(usb_, devHandle_, kHexText);
         if (line != expected_)
             throw std::runtime_error("project request: " + line);
     }
@@ -52,8 +51,7 @@ public:
 private:
     LibusbLibrary usb_;
     std::int32_t devHandle_ = 0;
-    const std::string suffix_ = "   Hex=" + std::string(kHexText);
-    const std::string expected_ = "RC=" + std::to_string(kSuccess) + suffix_;
+    const std::string expected_ = "RC=" + std::to_string(kSuccess) + "   Hex=" + std::string(kHexText);
 };
 
 class ReferenceSender {

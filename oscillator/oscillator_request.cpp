@@ -1,5 +1,7 @@
 #include "oscillator/oscillator_request.h"
 
+#include "oscillator/frequency_word.h"
+
 namespace vexa {
 
 std::string sendOscillatorRequest(UsbLibrary& usb, std::int32_t& devHandle, std::uint8_t request,
@@ -18,6 +20,12 @@ std::string sendOscillatorRequest(UsbLibrary& usb, std::int32_t& devHandle, std:
     usb.vb_usb_close(devHandle);
     devHandle = 0;
     return "RC=" + std::to_string(result) + std::string(resultSuffix);
+}
+
+std::string sendFrequencyWord(UsbLibrary& usb, std::int32_t& devHandle, std::string_view hexText)
+{
+    return sendOscillatorRequest(usb, devHandle, kRequestSetFrequency, packHexText(hexText),
+                                 "   Hex=" + std::string(hexText));
 }
 
 } // namespace vexa

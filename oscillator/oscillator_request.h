@@ -30,4 +30,9 @@ std::string sendOscillatorRequest(UsbLibrary& usb, std::int32_t& devHandle, std:
                                   const std::array<std::uint8_t, 4>& bytes,
                                   std::string_view resultSuffix);
 
+// The tuning request of every frequency button: the oscillator word, given
+// as its hexadecimal text, goes out as four bytes, and the text comes back
+// after "   Hex=" in the line.
+std::string sendFrequencyWord(UsbLibrary& usb, std::int32_t& devHandle, std::string_view hexText);
+
 } // namespace vexa

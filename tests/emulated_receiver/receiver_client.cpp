@@ -17,9 +17,7 @@ int main()
     std::string previous;
     for (int attempt = 0; attempt < 1000; ++attempt) {
         std::int32_t devHandle = 0;
-        const std::string line =
-            vexa::sendOscillatorRequest(usb, devHandle, vexa::kRequestSetFrequency,
-                                        {0x00, 0x00, 0x80, 0x03}, "   Hex=3800000");
+        const std::string line = vexa::sendFrequencyWord(usb, devHandle, "3800000");
         if (line != previous) {
             std::printf("%s\n", line.c_str());
             std::fflush(stdout);

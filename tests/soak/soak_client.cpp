@@ -108,13 +108,11 @@ private:
         // A different frequency each time, from 1 to about 500 MHz.
         const double mhz = 1.0 + (requests_ % 997) * 0.5;
         const std::string text = *oscillatorWordText(mhz);
-        const std::string suffix = "   Hex=" + text;
         std::int32_t devHandle = 0;
-        const std::string line = sendOscillatorRequest(usb_, devHandle, kRequestSetFrequency,
-                                                       packHexText(text), suffix);
-        const std::string expected = transferResult
-                                         ? "RC=" + std::to_string(*transferResult) + suffix
-                                         : std::string(kDeviceNotFound);
+        const std::string line = sendFrequencyWord(usb_, devHandle, text);
+        const std::string expected =
+            transferResult ? "RC=" + std::to_string(*transferResult) + "   Hex=" + text
+                           : std::string(kDeviceNotFound);
         expect(line == expected && devHandle == 0, line);
         if (transferResult)
             ++transfers_;
