@@ -2,35 +2,34 @@
 
 #include <algorithm>
 #include <array>
-#include <optional>
-#include <string>
 
 #include "about/program_info.h"
 
 namespace vexa {
 namespace {
 
-// The value's text from its data: the string types in the system's ANSI code
-// page, a 32-bit number (least significant byte first) as "&h" and hex digits.
-std::optional<QString> valueText(Registry& registry, std::uint32_t type, const std::string& data)
+// The text of a string value: UTF-16 code units, least significant byte first,
+// up to the first zero. Values are usually stored with one terminating zero,
+// but some carry several or none; a lone last byte is not a character.
+QString stringData(const std::uint8_t* data, std::uint32_t size)
 {
-    switch (type) {
-    case kRegistryString:
-        return QString::fromLocal8Bit(data);
-    case kRegistryExpandString:
-        if (const auto expanded = registry.expandEnvironmentStrings(data))
-            return QString::fromLocal8Bit(*expanded);
-        return std::nullopt;
-    case kRegistryNumber: {
-        std::uint32_t number = 0;
-        const std::size_t bytes = std::min<std::size_t>(data.size(), 4);
-        for (std::size_t i = 0; i < bytes; ++i)
-            number |= std::uint32_t{static_cast<std::uint8_t>(data[i])} << (8 * i);
-        return QStringLiteral("&h") + QString::number(number, 16).toUpper();
+    QString text;
+    for (std::uint32_t i = 0; i + 1 < size; i += 2) {
+        const auto unit = static_cast<char16_t>(data[i] | (data[i + 1] << 8));
+        if (unit == u'\0')
+            break;
+        text.append(QChar(unit));
     }
-    default:
-        return std::nullopt;
-    }
+    return text;
+}
+
+// A 32-bit number, least significant byte first, as "&h" and hex digits.
+QString numberData(const std::uint8_t* data, std::uint32_t size)
+{
+    std::uint32_t number = 0;
+    for (std::uint32_t i = 0; i < std::min<std::uint32_t>(size, 4); ++i)
+        number |= std::uint32_t{data[i]} << (8 * i);
+    return QStringLiteral("&h") + QString::number(number, 16).toUpper();
 }
 
 } // namespace
@@ -38,33 +37,35 @@ std::optional<QString> valueText(Registry& registry, std::uint32_t type, const s
 bool SystemInfo::GetKeyValue(std::uint32_t KeyRoot, const QString& KeyName,
                              const QString& SubKeyRef, QString& KeyVal)
 {
+    KeyVal.clear();
     RegistryKey key = 0;
-    if (registry_.openKey(KeyRoot, KeyName.toLocal8Bit().toStdString(), kKeyRead, key) !=
-        kRegistrySuccess) {
-        KeyVal.clear();
+    if (registry_.openKey(KeyRoot, KeyName, kKeyRead, key) != kRegistrySuccess)
         return false;
-    }
 
     std::array<std::uint8_t, kRegistryValueCapacity> buffer{};
     std::uint32_t type = 0;
     std::uint32_t size = kRegistryValueCapacity;
-    const std::int32_t result =
-        registry_.queryValue(key, SubKeyRef.toLocal8Bit().toStdString(), type, buffer.data(), size);
+    const std::int32_t result = registry_.queryValue(key, SubKeyRef, type, buffer.data(), size);
     registry_.closeKey(key);
-    if (result != kRegistrySuccess || size == 0 || size > kRegistryValueCapacity) {
-        KeyVal.clear();
+    if (result != kRegistrySuccess || size == 0 || size > kRegistryValueCapacity)
+        return false;
+
+    switch (type) {
+    case kRegistryString:
+        KeyVal = stringData(buffer.data(), size);
+        return true;
+    case kRegistryExpandString:
+        if (const auto expanded = registry_.expandEnvironmentStrings(stringData(buffer.data(), size))) {
+            KeyVal = *expanded;
+            return true;
+        }
+        return false;
+    case kRegistryNumber:
+        KeyVal = numberData(buffer.data(), size);
+        return true;
+    default:
         return false;
     }
-
-    // Strings are usually stored with their terminating zero; at most that
-    // one byte is dropped.
-    std::string data(buffer.begin(), buffer.begin() + size);
-    if (data.back() == '\0')
-        data.pop_back();
-
-    const std::optional<QString> text = valueText(registry_, type, data);
-    KeyVal = text.value_or(QString());
-    return text.has_value();
 }
 
 void SystemInfo::StartSysInfo()

@@ -37,7 +37,7 @@ public:
     void StartSysInfo();
 
     // Reads the value SubKeyRef of the key KeyName under the root key KeyRoot
-    // into KeyVal: a string as it is, an expandable string with the
+    // into KeyVal: a string up to its first zero, an expandable string with the
     // environment's values put in, a 32-bit number as "&h" and its hexadecimal
     // digits. False, with KeyVal empty, when the key or the value is missing or
     // unreadable, the value is empty or longer than 1024 bytes, or it is of any

@@ -21,7 +21,7 @@ namespace vexa::testing {
 
 struct FakeValue {
     std::uint32_t type;
-    std::string data; // the stored bytes, terminating zero included if any
+    std::string data; // the stored bytes; string values as utf16Bytes() makes them
 };
 
 // A registry of keys under HKEY_LOCAL_MACHINE that records every call as a
@@ -29,33 +29,34 @@ struct FakeValue {
 // Windows, refuses to open a key for more rights than grantedAccess.
 class FakeRegistry : public Registry {
 public:
-    std::map<std::string, std::map<std::string, FakeValue>> keys;
-    std::map<std::string, std::string> expansions; // text -> expanded text; others fail
+    std::map<QString, std::map<QString, FakeValue>> keys;
+    std::map<QString, QString> environment; // what %NAME% expands to
+    bool expansionFails = false;
     std::uint32_t grantedAccess = 0x20019;
     std::vector<std::string> calls;
 
-    void set(const std::string& key, const std::string& value, FakeValue contents)
+    void set(const QString& key, const QString& value, FakeValue contents)
     {
         keys[key][value] = std::move(contents);
     }
 
-    std::int32_t openKey(std::uint32_t root, const std::string& keyName, std::uint32_t access,
+    std::int32_t openKey(std::uint32_t root, const QString& keyName, std::uint32_t access,
                          RegistryKey& key) override
     {
-        calls.push_back(format("open %08X ", root) + keyName + format(" %X", access));
+        calls.push_back(format("open %08X ", root) + keyName.toStdString() + format(" %X", access));
         if (root != kHkeyLocalMachine || !keys.count(keyName))
             return kRegistryNotFound;
         if ((access & ~grantedAccess) != 0)
-            return 5; // ERROR_ACCESS_DENIED
+            return kRegistryAccessDenied;
         opened_.push_back(keyName);
         key = opened_.size();
         return kRegistrySuccess;
     }
 
-    std::int32_t queryValue(RegistryKey key, const std::string& valueName, std::uint32_t& type,
+    std::int32_t queryValue(RegistryKey key, const QString& valueName, std::uint32_t& type,
                             std::uint8_t* data, std::uint32_t& size) override
     {
-        calls.push_back(format("query %zu ", key) + valueName);
+        calls.push_back(format("query %zu ", key) + valueName.toStdString());
         if (std::any_of(data, data + size, [](std::uint8_t byte) { return byte != 0; }))
             calls.emplace_back("buffer not cleared");
         const auto& values = keys.at(opened_.at(key - 1));
@@ -75,16 +76,18 @@ public:
 
     void closeKey(RegistryKey key) override { calls.push_back(format("close %zu", key)); }
 
-    std::optional<std::string> expandEnvironmentStrings(const std::string& text) override
+    std::optional<QString> expandEnvironmentStrings(const QString& text) override
     {
-        const auto expanded = expansions.find(text);
-        if (expanded == expansions.end())
+        if (expansionFails)
             return std::nullopt;
-        return expanded->second;
+        QString expanded = text;
+        for (const auto& [name, value] : environment)
+            expanded.replace(QLatin1Char('%') + name + QLatin1Char('%'), value);
+        return expanded;
     }
 
 private:
-    std::vector<std::string> opened_;
+    std::vector<QString> opened_;
 
     template <typename... Args>
     static std::string format(const char* pattern, Args... args)

@@ -1,5 +1,6 @@
 #include "about/program_launcher.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -7,22 +8,34 @@
 
 namespace {
 
+// A program that ends at once; on Windows one built beside the tests.
+#ifdef Q_OS_WIN
+const QString kProgram = QStringLiteral(SHORT_LIVED_PROGRAM);
+const QString kSuffix = QStringLiteral(".exe");
+#else
+const QString kProgram = QStringLiteral("/bin/true");
+const QString kSuffix;
+#endif
+
 TEST(DetachedProgramLauncher, StartsThePathAsOneProgramOrReportsFailure)
 {
-    QTemporaryDir folder;
-    ASSERT_TRUE(folder.isValid());
+    QTemporaryDir temporary;
+    ASSERT_TRUE(temporary.isValid());
+    const QDir folder(temporary.filePath(QStringLiteral("Prüf Ordner 情報")));
+    ASSERT_TRUE(folder.mkpath("."));
     // "tool" exists; "tool with blanks" does not. Splitting the second path
-    // at its blanks would start the first.
-    const QString tool = folder.filePath("tool");
-    ASSERT_TRUE(QFile::copy("/bin/true", tool));
+    // at its blanks, as a command line is split, would start the first.
+    const QString tool = folder.filePath("tool" + kSuffix);
+    ASSERT_TRUE(QFile::copy(kProgram, tool));
 
     const struct {
         QString program;
         bool started;
     } cases[] = {
         {tool, true},
-        {tool + " with blanks", false},
-        {folder.filePath("missing"), false},
+        {QDir::toNativeSeparators(tool), true},
+        {QDir::toNativeSeparators(folder.filePath("tool with blanks" + kSuffix)), false},
+        {folder.filePath("missing" + kSuffix), false},
         {folder.path(), false},
         {"", false},
     };

@@ -1,6 +1,7 @@
 #include "about/system_info.h"
 
 #include "fake_platform.h"
+#include "registry_value_cases.h"
 
 #include <gmock/gmock.h>
 
@@ -15,6 +16,7 @@ using vexa::testing::FakeLauncher;
 using vexa::testing::FakeMessages;
 using vexa::testing::FakeRegistry;
 using vexa::testing::FakeValue;
+using vexa::testing::utf16Bytes;
 
 // Readable failure messages (found by argument-dependent lookup).
 void PrintTo(const QString& text, std::ostream* out)
@@ -24,8 +26,15 @@ void PrintTo(const QString& text, std::ostream* out)
 
 namespace {
 
-const std::string kFirstKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-const std::string kSecondKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
+const QString kFirstKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+const QString kSecondKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
+const std::string kOpenFirstKey = "open 80000002 " + kFirstKey.toStdString() + " 20019";
+const std::string kOpenSecondKey = "open 80000002 " + kSecondKey.toStdString() + " 20019";
+
+FakeValue stringValue(const QString& text)
+{
+    return {kRegistryString, utf16Bytes(text.toStdU16String() + u'\0')};
+}
 
 struct Platform {
     FakeRegistry registry;
@@ -36,83 +45,61 @@ struct Platform {
 
     bool triedSecondLookup() const
     {
-        const std::string open = "open 80000002 " + kSecondKey + " 20019";
-        return std::find(registry.calls.begin(), registry.calls.end(), open) !=
+        return std::find(registry.calls.begin(), registry.calls.end(), kOpenSecondKey) !=
                registry.calls.end();
     }
 };
 
 TEST(GetKeyValue, ReadsTheValueByItsType)
 {
-    struct Case {
-        const char* what;
-        FakeValue value;
-        bool found;
-        QString text;
-    };
-    const std::string longest(1023, 'a');
-    const Case cases[] = {
-        {"string with its terminating zero", {1, "C:\\Tools\\msinfo32.exe\0"s}, true,
-         "C:\\Tools\\msinfo32.exe"},
-        {"string stored without a terminating zero", {1, "C:\\x.exe"}, true, "C:\\x.exe"},
-        {"at most one trailing zero is dropped", {1, "ab\0\0"s}, true, QString("ab") + QChar(0)},
-        {"nothing but a terminating zero", {1, "\0"s}, true, ""},
-        {"1024 bytes", {1, longest + '\0'}, true, QString::fromStdString(longest)},
-        {"1024 bytes without a zero", {1, longest + 'b'}, true,
-         QString::fromStdString(longest + 'b')},
-        {"more than 1024 bytes counts as missing", {1, longest + "bc"}, false, ""},
-        {"no data at all", {1, ""}, false, ""},
-        {"32-bit number", {4, "\x78\x56\x34\x12"s}, true, "&h12345678"},
-        {"32-bit number with high zero bytes", {4, "\x0A\0\0\0"s}, true, "&hA"},
-        {"expandable string", {2, "%CommonProgramFiles%\\msinfo32.exe\0"s}, true,
-         "C:\\Program Files\\Common Files\\msinfo32.exe"},
-        {"expandable string that cannot be expanded", {2, "%Nowhere%\\x.exe\0"s}, false, ""},
-        {"binary data", {3, "\x01\x02"s}, false, ""},
-        {"multi-string", {7, "a\0b\0\0"s}, false, ""},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : vexa::testing::registryValueCases()) {
         SCOPED_TRACE(c.what);
         Platform platform;
-        platform.registry.set(kFirstKey, "PATH", c.value);
-        platform.registry.expansions["%CommonProgramFiles%\\msinfo32.exe"] =
-            "C:\\Program Files\\Common Files\\msinfo32.exe";
+        platform.registry.set(kFirstKey, "PATH", {c.type, c.data});
+        platform.registry.environment[QString::fromStdU16String(
+            vexa::testing::kExpandableVariable)] = vexa::testing::kExpandableVariableValue;
         QString keyVal = "left over";
-        EXPECT_EQ(platform.sysInfo.GetKeyValue(kHkeyLocalMachine, QString::fromStdString(kFirstKey),
-                                               "PATH", keyVal),
+        EXPECT_EQ(platform.sysInfo.GetKeyValue(kHkeyLocalMachine, kFirstKey, "PATH", keyVal),
                   c.found);
         EXPECT_EQ(keyVal, c.text);
         // Opened for reading only, queried into a cleared buffer, closed once.
-        EXPECT_THAT(platform.registry.calls,
-                    ElementsAre("open 80000002 " + kFirstKey + " 20019", "query 1 PATH", "close 1"));
+        EXPECT_THAT(platform.registry.calls, ElementsAre(kOpenFirstKey, "query 1 PATH", "close 1"));
     }
+}
+
+TEST(GetKeyValue, ExpandableStringThatCannotBeExpandedIsMissing)
+{
+    Platform platform;
+    platform.registry.set(kFirstKey, "PATH", {kRegistryExpandString, utf16Bytes(u"%x%")});
+    platform.registry.expansionFails = true;
+    QString keyVal = "left over";
+    EXPECT_FALSE(platform.sysInfo.GetKeyValue(kHkeyLocalMachine, kFirstKey, "PATH", keyVal));
+    EXPECT_EQ(keyVal, "");
 }
 
 TEST(GetKeyValue, MissingKeyOrValueEmptiesTheText)
 {
     Platform platform;
-    platform.registry.set(kFirstKey, "PATH", {1, "C:\\x.exe\0"s});
+    platform.registry.set(kFirstKey, "PATH", stringValue("C:\\x.exe"));
 
     QString keyVal = "left over";
-    EXPECT_FALSE(platform.sysInfo.GetKeyValue(kHkeyLocalMachine, QString::fromStdString(kSecondKey),
-                                              "MSINFO", keyVal));
+    EXPECT_FALSE(platform.sysInfo.GetKeyValue(kHkeyLocalMachine, kSecondKey, "MSINFO", keyVal));
     EXPECT_EQ(keyVal, "");
-    EXPECT_THAT(platform.registry.calls, ElementsAre("open 80000002 " + kSecondKey + " 20019"));
+    EXPECT_THAT(platform.registry.calls, ElementsAre(kOpenSecondKey));
 
     platform.registry.calls.clear();
     keyVal = "left over";
-    EXPECT_FALSE(platform.sysInfo.GetKeyValue(kHkeyLocalMachine, QString::fromStdString(kFirstKey),
-                                              "OTHER", keyVal));
+    EXPECT_FALSE(platform.sysInfo.GetKeyValue(kHkeyLocalMachine, kFirstKey, "OTHER", keyVal));
     EXPECT_EQ(keyVal, "");
-    EXPECT_THAT(platform.registry.calls,
-                ElementsAre("open 80000002 " + kFirstKey + " 20019", "query 1 OTHER", "close 1"));
+    EXPECT_THAT(platform.registry.calls, ElementsAre(kOpenFirstKey, "query 1 OTHER", "close 1"));
 }
 
 TEST(StartSysInfo, FindsAndStartsTheProgramOrSaysItIsUnavailable)
 {
     const QString kListed = "C:\\Program Files\\Common Files\\Microsoft Shared\\MSInfo\\msinfo32.exe";
     const QString kInFolder = "C:\\Common\\MSInfo\\MSINFO32.EXE";
-    const FakeValue listedPath{1, kListed.toStdString() + '\0'};
-    const FakeValue folder{1, "C:\\Common\\MSInfo\0"s};
+    const FakeValue listedPath = stringValue(kListed);
+    const FakeValue folder = stringValue("C:\\Common\\MSInfo");
 
     struct Case {
         const char* what;
@@ -126,9 +113,9 @@ TEST(StartSysInfo, FindsAndStartsTheProgramOrSaysItIsUnavailable)
     const Case cases[] = {
         {"first entry names the program", listedPath, folder, true, {kListed}, false, false},
         {"first entry names no program: the folder is not tried",
-         FakeValue{1, "C:\\Gone\\msinfo32.exe\0"s}, folder, true, {"C:\\Gone\\msinfo32.exe"},
+         stringValue("C:\\Gone\\msinfo32.exe"), folder, true, {"C:\\Gone\\msinfo32.exe"},
          false, true},
-        {"first entry empty but for its zero: nothing to start", FakeValue{1, "\0"s}, folder,
+        {"first entry empty but for its zero: nothing to start", stringValue(""), folder,
          true, {}, false, true},
         {"first entry a number: nothing to start", FakeValue{4, "\x01\0\0\0"s}, folder, true,
          {"&h1"}, false, true},
@@ -144,7 +131,8 @@ TEST(StartSysInfo, FindsAndStartsTheProgramOrSaysItIsUnavailable)
         {"first entry of another type: the folder is tried", FakeValue{3, "\x01"s}, folder, true,
          {kInFolder}, true, false},
         {"first entry an expandable string",
-         FakeValue{2, "%CommonProgramFiles%\\Microsoft Shared\\MSInfo\\msinfo32.exe\0"s}, folder,
+         FakeValue{2, utf16Bytes(u"%CommonProgramFiles%\\Microsoft Shared\\MSInfo\\msinfo32.exe")},
+         folder,
          true, {kListed}, false, false},
     };
     for (const Case& c : cases) {
@@ -154,8 +142,7 @@ TEST(StartSysInfo, FindsAndStartsTheProgramOrSaysItIsUnavailable)
             platform.registry.set(kFirstKey, "PATH", *c.first);
         if (c.second)
             platform.registry.set(kSecondKey, "MSINFO", *c.second);
-        platform.registry.expansions
-            ["%CommonProgramFiles%\\Microsoft Shared\\MSInfo\\msinfo32.exe"] = kListed.toStdString();
+        platform.registry.environment["CommonProgramFiles"] = "C:\\Program Files\\Common Files";
         if (c.folderHoldsProgram)
             platform.files.files.insert(kInFolder);
         platform.launcher.programs = {kListed, kInFolder};
@@ -186,7 +173,7 @@ TEST(StartSysInfo, UnavailableMessageIsTitledWithTheApplication)
 TEST(StartSysInfo, EveryClickStartsOneMoreInstance)
 {
     Platform platform;
-    platform.registry.set(kFirstKey, "PATH", {1, "C:\\msinfo32.exe\0"s});
+    platform.registry.set(kFirstKey, "PATH", stringValue("C:\\msinfo32.exe"));
     platform.launcher.programs = {"C:\\msinfo32.exe"};
     platform.sysInfo.StartSysInfo();
     platform.sysInfo.StartSysInfo();
