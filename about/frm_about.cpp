@@ -10,6 +10,7 @@
 #include "about/about_controls.h"
 #include "about/application_icon.h"
 #include "about/program_info.h"
+#include "about/taskbar.h"
 #include "about/title_font.h"
 
 namespace vexa {
@@ -17,8 +18,8 @@ namespace {
 
 // A fixed dialog border with a close box only: no minimise, maximise or help
 // buttons. A dialog window without an owner keeps the program running after
-// the main window has been closed, which a tool window would not, and window
-// systems leave such a transient dialog out of the taskbar.
+// the main window has been closed, which a tool window would not. X11 window
+// managers leave dialog windows out of the taskbar; Windows needs keepOffTaskbar.
 constexpr Qt::WindowFlags kWindowFlags = Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint |
                                          Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                          Qt::WindowCloseButtonHint;
@@ -115,6 +116,15 @@ void frmAbout::keyPressEvent(QKeyEvent* event)
     }
     QDialog::keyPressEvent(event);
 }
+
+#ifdef Q_OS_WIN
+bool frmAbout::nativeEvent(const QByteArray& eventType, void* message, qintptr* result)
+{
+    // No taskbar button of its own, although it has no owner among the program's windows.
+    keepOffTaskbar(eventType, message);
+    return QDialog::nativeEvent(eventType, message, result);
+}
+#endif
 
 void frmAbout::createControls()
 {

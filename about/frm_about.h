@@ -31,6 +31,9 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+#ifdef Q_OS_WIN
+    bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
+#endif
 
 private:
     void createControls();
