@@ -8,6 +8,12 @@
 
 namespace vexa {
 
+#ifdef _WIN32
+static_assert(static_cast<int>(SystemColour::ActiveTitleBar) == COLOR_ACTIVECAPTION);
+static_assert(static_cast<int>(SystemColour::InactiveTitleBar) == COLOR_INACTIVECAPTION);
+static_assert(static_cast<int>(SystemColour::ButtonFace) == COLOR_BTNFACE);
+#endif
+
 QColor systemColour(SystemColour role, const QWidget& widget)
 {
 #ifdef _WIN32
