@@ -1,0 +1,29 @@
+# The Windows installer and a ZIP of the program's folder: `cpack` in the build
+# folder makes both. The installer is a 64-bit one, installs into Program Files,
+# adds a Start-menu entry and an uninstaller, and lists the program among the
+# system's installed programs with its version and publisher.
+if(NOT WIN32)
+  return()
+endif()
+
+set(CPACK_GENERATOR NSIS ZIP)
+set(CPACK_PACKAGE_NAME "Vexa SDR Control")
+set(CPACK_PACKAGE_VENDOR "Vexa SDR")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_PACKAGE_FILE_NAME "vexa-sdr-control-${PROJECT_VERSION}-windows-x64")
+set(CPACK_PACKAGE_INSTALL_DIRECTORY "Vexa SDR Control")
+set(CPACK_PACKAGE_EXECUTABLES vexa-sdr-control "Vexa SDR Control")
+set(CPACK_STRIP_FILES ON)
+
+# A 64-bit installer: the default 32-bit one cannot run where 32-bit programs can't.
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
+set(CPACK_NSIS_PACKAGE_NAME "Vexa SDR Control")
+set(CPACK_NSIS_DISPLAY_NAME "Vexa SDR Control")
+set(CPACK_NSIS_INSTALLED_ICON_NAME vexa-sdr-control.exe)
+set(CPACK_NSIS_MUI_ICON "${PROJECT_SOURCE_DIR}/packaging/icons/vexa-sdr-control.ico")
+set(CPACK_NSIS_MUI_UNIICON "${PROJECT_SOURCE_DIR}/packaging/icons/vexa-sdr-control.ico")
+set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+
+include(CPack)
