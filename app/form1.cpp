@@ -177,6 +177,9 @@ void Form1::exitClicked()
 void Form1::showLine(std::string_view line)
 {
     TextBox->setText(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
+    // setText leaves the cursor at the end, and a line wider than the field
+    // would then show its end; the result code is at the start.
+    TextBox->setCursorPosition(0);
 }
 
 void Form1::resizeEvent(QResizeEvent* event)

@@ -227,6 +227,7 @@ private slots:
         else
             QCOMPARE(calls, sent("32", bytes));
         QCOMPARE(message(), line);
+        QCOMPARE(field("TextBox")->cursorPosition(), 0); // shown from its first character
     }
 
     void failedTransferIsShownAndTheDeviceClosed()

@@ -93,6 +93,10 @@ class AccessibleWindow:
     def text(self, name):
         return Atspi.Text.get_text(self.text_field(name), 0, -1)
 
+    def caret(self, name):
+        """Where the field's cursor stands, in characters from its start."""
+        return Atspi.Text.get_caret_offset(self.text_field(name))
+
     def set_text(self, name, text):
         """Replaces the field's whole text, as typing or pasting over it does."""
         Atspi.EditableText.set_text_contents(self.text_field(name), text)

@@ -4,6 +4,7 @@ program that still works."""
 
 import unittest
 
+from accessible_windows import MESSAGE_AREA
 from receiver_harness import set_crystal_frequency, set_frequency
 from running_program import TIMED_OUT_REPLY_SECONDS, RunningProgram, shared_display
 
@@ -28,6 +29,8 @@ class FaultsTest(unittest.TestCase):
     def test_receiver_plugged_in_after_the_start(self):
         program = self.start(plugged=False)
         self.assertEqual(program.press("20 m"), (NOT_FOUND, []))
+        # Wider than the message area, and read from its first character.
+        self.assertEqual(program.window.caret(MESSAGE_AREA), 0)
         program.receiver.plug()
         self.assertEqual(program.press("20 m"), TUNED_20_M)
 
