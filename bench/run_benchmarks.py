@@ -62,7 +62,7 @@ class Programs:
         paths = Programs(
             program=build / "app/vexa-sdr-control",
             minimal_window=build / "bench/minimal-window",
-            harness=build / "tests/emulated_receiver/vexa-emulated-receiver",
+            harness=build / "tools/emulated_receiver/vexa-emulated-receiver",
             request_bench=build / "bench/request-bench",
             first_paint_watch=build / "bench/first-paint-watch",
             conversion_bench=build / "bench/conversion-bench")
