@@ -85,12 +85,12 @@ void Form1::createControls()
     palette.setColor(QPalette::Text, systemColour(SystemColour::ActiveTitleBar, *this));
     TextBox->setPalette(palette);
 
-    for (const Preset& preset : kPresets) {
-        auto* button = findChild<QPushButton*>(QString::fromLatin1(preset.button.data(),
-                                                                   preset.button.size()));
-        connect(button, &QPushButton::clicked, this, [this, &preset] { tuneToPreset(preset); });
-    }
     auto button = [this](const char* name) { return findChild<QPushButton*>(QLatin1String(name)); };
+    for (const PresetButton& entry : kPresetButtons) {
+        const Preset& preset = entry.preset;
+        connect(button(entry.name), &QPushButton::clicked, this,
+                [this, &preset] { tuneToPreset(preset); });
+    }
     connect(button("Command14"), &QPushButton::clicked, this, &Form1::exitClicked);
     connect(button("Command15"), &QPushButton::clicked, this, &Form1::calibrateCrystal);
     connect(button("Command16"), &QPushButton::clicked, this, &Form1::tuneToTypedFrequency);

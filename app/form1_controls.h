@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "oscillator/presets.h"
 #include "ui/control_layout.h"
 
 namespace vexa {
@@ -41,6 +42,28 @@ inline constexpr std::array<LineLayout, 4> kForm1Lines{{
     {"Line2", 6240, 960, 6240, 2520},
     {"Line3", 6240, 2520, 8400, 2520},
     {"Line4", 8400, 960, 8400, 2520},
+}};
+
+// The buttons that tune to a fixed frequency, and the frequency of each.
+struct PresetButton {
+    const char* name;
+    Preset preset;
+};
+
+inline constexpr std::array<PresetButton, 13> kPresetButtons{{
+    {"Command1", kBand160m},
+    {"Command2", kBand80m},
+    {"Command3", kBand40m},
+    {"Command4", kBand30m},
+    {"Command5", kBand20m},
+    {"Command6", kBand15m},
+    {"Command7", kBand10m},
+    {"Command8", kBand6m},
+    {"Command9", kBand2m},
+    {"Command10", kBand70cm},
+    {"Command11", k10MHz},
+    {"Command12", kStartup100MHz},
+    {"Command13", kStartup56MHz},
 }};
 
 inline constexpr int kForm1ClientWidth = 8850;

@@ -4,7 +4,6 @@
 #include <QStringList>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <map>
 #include <set>
@@ -16,6 +15,7 @@
 #include "about/message_display.h"
 #include "about/program_launcher.h"
 #include "about/registry.h"
+#include "support/formatted.h"
 
 namespace vexa::testing {
 
@@ -42,7 +42,7 @@ public:
     std::int32_t openKey(std::uint32_t root, const std::string& keyName, std::uint32_t access,
                          RegistryKey& key) override
     {
-        calls.push_back(format("open %08X ", root) + keyName + format(" %X", access));
+        calls.push_back(formatted("open %08X ", root) + keyName + formatted(" %X", access));
         if (root != kHkeyLocalMachine || !keys.count(keyName))
             return kRegistryNotFound;
         if ((access & ~grantedAccess) != 0)
@@ -55,7 +55,7 @@ public:
     std::int32_t queryValue(RegistryKey key, const std::string& valueName, std::uint32_t& type,
                             std::uint8_t* data, std::uint32_t& size) override
     {
-        calls.push_back(format("query %zu ", key) + valueName);
+        calls.push_back(formatted("query %zu ", key) + valueName);
         if (std::any_of(data, data + size, [](std::uint8_t byte) { return byte != 0; }))
             calls.emplace_back("buffer not cleared");
         const auto& values = keys.at(opened_.at(key - 1));
@@ -73,7 +73,7 @@ public:
         return kRegistrySuccess;
     }
 
-    void closeKey(RegistryKey key) override { calls.push_back(format("close %zu", key)); }
+    void closeKey(RegistryKey key) override { calls.push_back(formatted("close %zu", key)); }
 
     std::optional<std::string> expandEnvironmentStrings(const std::string& text) override
     {
@@ -85,14 +85,6 @@ public:
 
 private:
     std::vector<std::string> opened_;
-
-    template <typename... Args>
-    static std::string format(const char* pattern, Args... args)
-    {
-        char line[64];
-        std::snprintf(line, sizeof line, pattern, args...);
-        return line;
-    }
 };
 
 class FakeFileProbe : public FileProbe {
