@@ -8,10 +8,11 @@
 #include <algorithm>
 
 #include "about/about_controls.h"
-#include "about/application_icon.h"
 #include "about/program_info.h"
 #include "about/taskbar.h"
 #include "about/title_font.h"
+#include "ui/control_builder.h"
+#include "ui/twips.h"
 
 namespace vexa {
 namespace {
@@ -38,35 +39,6 @@ void setTextColour(QWidget* widget, QRgb colour)
     widget->setPalette(palette);
 }
 
-QWidget* createControl(const about::ControlLayout& entry, QWidget* parent)
-{
-    const QString text = QString::fromLatin1(entry.text);
-    QWidget* control = nullptr;
-    switch (entry.kind) {
-    case about::ControlKind::Picture: {
-        auto* picture = new QLabel(parent);
-        picture->setPixmap(applicationIcon().pixmap(kIconPixels, kIconPixels));
-        picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        control = picture;
-        break;
-    }
-    case about::ControlKind::Button:
-        control = new QPushButton(text, parent);
-        break;
-    case about::ControlKind::Label: {
-        auto* label = new QLabel(text, parent);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        label->setWordWrap(true);
-        control = label;
-        break;
-    }
-    }
-    control->setObjectName(QString::fromLatin1(entry.name));
-    control->setGeometry(rectFromTwips(entry.left, entry.top, entry.width, entry.height));
-    setTextColour(control, entry.textColour);
-    return control;
-}
-
 } // namespace
 
 frmAbout::frmAbout(QWidget* parent)
@@ -77,7 +49,6 @@ frmAbout::frmAbout(QWidget* parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowIcon(applicationIcon());
     QFont dialogFont = font();
     dialogFont.setPointSize(kDialogPointSize);
     setFont(dialogFont);
@@ -128,22 +99,27 @@ bool frmAbout::nativeEvent(const QByteArray& eventType, void* message, qintptr* 
 
 void frmAbout::createControls()
 {
-    for (const about::ControlLayout& entry : about::kControls)
-        createControl(entry, this);
+    for (const about::AboutControl& entry : about::kControls) {
+        QWidget* control = createControl(entry.layout, this);
+        if (auto* label = qobject_cast<QLabel*>(control)) { // the texts and the picture
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            label->setWordWrap(entry.layout.kind == ControlKind::Label);
+        }
+        setTextColour(control, entry.textColour);
+    }
+    // The program's icon, which the dialog carries as every window of the program does.
+    findChild<QLabel*>(QStringLiteral("picIcon"))
+        ->setPixmap(windowIcon().pixmap(kIconPixels, kIconPixels));
 }
 
 void frmAbout::createRules()
 {
     for (const about::RuleLayout& rule : about::kRules) {
-        auto* line = new QWidget(this);
-        line->setObjectName(QString::fromLatin1(rule.name));
         const int left = pixelsFromTwips(rule.x1);
-        line->setGeometry(left, pixelsFromTwips(rule.y), pixelsFromTwips(rule.x2) - left,
-                          rule.thicknessPixels);
-        QPalette palette = line->palette();
-        palette.setColor(QPalette::Window, QColor(rule.colour));
-        line->setPalette(palette);
-        line->setAutoFillBackground(true);
+        createLine(rule.name,
+                   QRect(left, pixelsFromTwips(rule.y), pixelsFromTwips(rule.x2) - left,
+                         rule.thicknessPixels),
+                   QColor(rule.colour), this);
     }
 }
 
@@ -153,8 +129,8 @@ void frmAbout::setTabOrderFromTable()
     std::sort(order.begin(), order.end(),
               [](const auto& a, const auto& b) { return a.tabIndex < b.tabIndex; });
     QWidget* previous = nullptr;
-    for (const about::ControlLayout& entry : order) {
-        auto* control = findChild<QWidget*>(QString::fromLatin1(entry.name));
+    for (const about::AboutControl& entry : order) {
+        auto* control = findChild<QWidget*>(QString::fromLatin1(entry.layout.name));
         if (control->focusPolicy() == Qt::NoFocus)
             continue; // pictures and labels are passed over
         if (previous)

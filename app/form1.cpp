@@ -9,18 +9,17 @@
 
 #include <algorithm>
 
-#include "about/application_icon.h"
 #include "about/frm_about.h"
 #include "app/form1_controls.h"
 #include "app/layout_rule.h"
 #include "app/system_colours.h"
-#include "app/twips.h"
-#include "app/wrapping_button.h"
 #include "oscillator/calibration.h"
 #include "oscillator/frequency_word.h"
 #include "oscillator/number_reading.h"
 #include "oscillator/oscillator_request.h"
 #include "oscillator/tuning.h"
+#include "ui/control_builder.h"
+#include "ui/twips.h"
 
 namespace vexa {
 
@@ -43,7 +42,6 @@ Form1::Form1(UsbLibrary& usb, QWidget* parent) : QWidget(parent), usb_(usb)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Vexa SDR Control Program"));
-    setWindowIcon(applicationIcon());
     setFont(designFont());
     resize(pixelsFromTwips(kForm1ClientWidth), pixelsFromTwips(kForm1ClientHeight));
     createLines();
@@ -57,47 +55,23 @@ Form1::Form1(UsbLibrary& usb, QWidget* parent) : QWidget(parent), usb_(usb)
 void Form1::createLines()
 {
     const QColor colour = systemColour(SystemColour::InactiveTitleBar, *this);
-    for (const LineLayout& entry : kForm1Lines) {
-        auto* line = new QWidget(this);
-        line->setObjectName(QString::fromLatin1(entry.name));
-        line->setGeometry(pixelsFromTwips(entry.x1), pixelsFromTwips(entry.y1),
-                          pixelsFromTwips(entry.x2 - entry.x1) + 1,
-                          pixelsFromTwips(entry.y2 - entry.y1) + 1);
-        QPalette palette = line->palette();
-        palette.setColor(QPalette::Window, colour);
-        line->setPalette(palette);
-        line->setAutoFillBackground(true);
-    }
+    for (const LineLayout& entry : kForm1Lines)
+        createLine(entry.name,
+                   QRect(pixelsFromTwips(entry.x1), pixelsFromTwips(entry.y1),
+                         pixelsFromTwips(entry.x2 - entry.x1) + 1,
+                         pixelsFromTwips(entry.y2 - entry.y1) + 1),
+                   colour, this);
 }
 
 void Form1::createControls()
 {
-    QLabel* pendingBuddyLabel = nullptr;
-    for (const ControlLayout& entry : kForm1Controls) {
-        const QString name = QString::fromLatin1(entry.name);
-        const QString text = QString::fromUtf8(entry.text);
-        QWidget* control = nullptr;
-        switch (entry.kind) {
-        case ControlKind::Button: {
-            auto* button = new WrappingButton(text, this);
-            button->setAutoDefault(false);
-            control = button;
-            break;
-        }
-        case ControlKind::TextBox: {
-            auto* field = new QLineEdit(text, this);
-            if (pendingBuddyLabel)
-                pendingBuddyLabel->setBuddy(field);
-            control = field;
-            break;
-        }
-        case ControlKind::Label:
-            pendingBuddyLabel = new QLabel(text, this);
-            control = pendingBuddyLabel;
-            break;
-        }
-        control->setObjectName(name);
-        control->setGeometry(rectFromTwips(entry.left, entry.top, entry.width, entry.height));
+    QLabel* label = nullptr; // names the text box that follows it
+    for (const ControlLayout& row : kForm1Controls) {
+        QWidget* control = createControl(row, this);
+        if (row.kind == ControlKind::Label)
+            label = static_cast<QLabel*>(control);
+        else if (row.kind == ControlKind::TextBox && label)
+            label->setBuddy(control);
     }
 
     TextBox = findChild<QLineEdit*>(QStringLiteral("TextBox"));
@@ -111,12 +85,12 @@ void Form1::createControls()
     palette.setColor(QPalette::Text, systemColour(SystemColour::ActiveTitleBar, *this));
     TextBox->setPalette(palette);
 
-    for (const Preset& preset : kPresets) {
-        auto* button = findChild<QPushButton*>(QString::fromLatin1(preset.button.data(),
-                                                                   preset.button.size()));
-        connect(button, &QPushButton::clicked, this, [this, &preset] { tuneToPreset(preset); });
-    }
     auto button = [this](const char* name) { return findChild<QPushButton*>(QLatin1String(name)); };
+    for (const PresetButton& entry : kPresetButtons) {
+        const Preset& preset = entry.preset;
+        connect(button(entry.name), &QPushButton::clicked, this,
+                [this, &preset] { tuneToPreset(preset); });
+    }
     connect(button("Command14"), &QPushButton::clicked, this, &Form1::exitClicked);
     connect(button("Command15"), &QPushButton::clicked, this, &Form1::calibrateCrystal);
     connect(button("Command16"), &QPushButton::clicked, this, &Form1::tuneToTypedFrequency);

@@ -1,5 +1,11 @@
 #pragma once
 
+// The main window keeps the names of the window it stands for, so that a
+// reader can lay the two side by side: the form Form1, its controls Command1
+// to Command16, TextBox, Manual, Label1, Label2 and Line1 to Line4, the
+// method SetFrequency with its argument Freq, the field dev_handle and the
+// USB library's vb_usb_* operations. Everything else is named in Qt's style.
+
 #include <QPointer>
 #include <QString>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "bench/libusb_call_count.h"
+#include "libusb_call_count.h"
 
 #include <libusb.h>
 

@@ -7,7 +7,7 @@
 // (fontconfig, FreeType, HarfBuzz): the floor of any window that shows text.
 
 #include "app/form1_controls.h"
-#include "app/twips.h"
+#include "ui/twips.h"
 
 #include <QApplication>
 #include <QLabel>

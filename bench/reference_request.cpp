@@ -1,4 +1,4 @@
-#include "bench/reference_request.h"
+#include "reference_request.h"
 
 #include "oscillator/oscillator_request.h"
 

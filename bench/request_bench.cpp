@@ -10,8 +10,8 @@
 //       Sends N requests of one kind to a receiver that another process owns
 //       (vexa-emulated-receiver), for counting system calls from outside.
 
-#include "bench/libusb_call_count.h"
-#include "bench/reference_request.h"
+#include "libusb_call_count.h"
+#include "reference_request.h"
 
 #include "emulated_receiver/emulated_receiver.h"
 #include "oscillator/frequency_word.h"

@@ -1,4 +1,4 @@
-#!/usr/bin/python3
+#!/usr/bin/env python3
 """Runs the benchmarks and prints one table: each figure of the program beside
 its floor, measured in the same run, and their ratio against the target.
 
@@ -21,6 +21,9 @@ import tempfile
 import time
 from dataclasses import dataclass
 from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "tools"))
+from virtual_display import VirtualDisplay  # noqa: E402
 
 
 @dataclass(frozen=True)
@@ -62,7 +65,7 @@ class Programs:
         paths = Programs(
             program=build / "app/vexa-sdr-control",
             minimal_window=build / "bench/minimal-window",
-            harness=build / "tests/emulated_receiver/vexa-emulated-receiver",
+            harness=build / "tools/emulated_receiver/vexa-emulated-receiver",
             request_bench=build / "bench/request-bench",
             first_paint_watch=build / "bench/first-paint-watch",
             conversion_bench=build / "bench/conversion-bench")
@@ -85,34 +88,6 @@ def run(command, **options):
     if done.returncode != 0:
         raise Failure(f"{' '.join(command)} ended with {done.returncode}:\n{done.stderr}")
     return done.stdout
-
-
-class VirtualDisplay:
-    """An Xvfb display of its own, without a window manager."""
-
-    def __enter__(self):
-        read_end, write_end = os.pipe()
-        self.server = subprocess.Popen(
-            [tool("Xvfb"), "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
-             "-nolisten", "tcp"],
-            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        with os.fdopen(read_end) as answer:
-            number = answer.readline().strip()
-        if not number:
-            self.server.kill()
-            raise Failure("Xvfb did not start")
-        self.runtime_dir = tempfile.TemporaryDirectory(prefix="vexa-bench-")
-        os.chmod(self.runtime_dir.name, 0o700)
-        self.env = dict(os.environ, DISPLAY=f":{number}", XDG_RUNTIME_DIR=self.runtime_dir.name)
-        for variable in ("QT_QPA_PLATFORM", "LD_PRELOAD", "UMOCKDEV_DIR"):
-            self.env.pop(variable, None)
-        return self
-
-    def __exit__(self, *_):
-        self.server.terminate()
-        self.server.wait()
-        self.runtime_dir.cleanup()
 
 
 def spread(samples):
@@ -384,12 +359,14 @@ def main():
         programs = Programs.under(options.build_dir.resolve())
         startload = load()
         requests = measure_requests(programs, runs)
-        with VirtualDisplay() as display:
+        with VirtualDisplay(1280, 1024) as display:
+            for variable in ("QT_QPA_PLATFORM", "LD_PRELOAD", "UMOCKDEV_DIR"):
+                display.env.pop(variable, None)
             startup = measure_startup(programs, display, runs)
             memory = measure_memory(programs, display, runs)
         syscalls = measure_syscalls(programs, runs)
         conversions = measure_conversions(programs, runs)
-    except (Failure, subprocess.TimeoutExpired) as failure:
+    except (Failure, subprocess.TimeoutExpired, OSError, RuntimeError) as failure:
         print(f"run_benchmarks: {failure}", file=sys.stderr)
         return 1
     print_table(runs, startload, requests, startup, memory, syscalls, conversions)

@@ -14,7 +14,8 @@ inline constexpr std::int32_t kReceiverVendorId = 0x16C0;
 inline constexpr std::int32_t kReceiverProductId = 0x05DC;
 inline constexpr std::uint8_t kRequestSetFrequency = 0x32;
 inline constexpr std::uint8_t kRequestSetCrystalFrequency = 0x33;
-inline constexpr std::int32_t kVendorRequestOut = 0x40;
+inline constexpr std::int32_t kVendorRequestOut =
+    kRequestHostToDevice | kRequestTypeVendor | kRecipientDevice;
 inline constexpr std::int32_t kRequestValue = 0x0755;
 inline constexpr std::int32_t kRequestTimeoutMs = 5000;
 

@@ -11,6 +11,10 @@ namespace vexa {
 
 namespace {
 
+static_assert(kRequestHostToDevice == LIBUSB_ENDPOINT_OUT);
+static_assert(kRequestTypeVendor == LIBUSB_REQUEST_TYPE_VENDOR);
+static_assert(kRecipientDevice == LIBUSB_RECIPIENT_DEVICE);
+
 bool fitsIn16Bits(std::int32_t value) { return value >= 0 && value <= 0xFFFF; }
 bool fitsIn8Bits(std::int32_t value) { return value >= 0 && value <= 0xFF; }
 

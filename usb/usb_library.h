@@ -4,6 +4,13 @@
 
 namespace vexa {
 
+// The parts of a control request's type byte (bmRequestType), as USB defines
+// them and libusb names them: LIBUSB_ENDPOINT_OUT, LIBUSB_REQUEST_TYPE_VENDOR,
+// LIBUSB_RECIPIENT_DEVICE.
+inline constexpr std::uint8_t kRequestHostToDevice = 0x00;
+inline constexpr std::uint8_t kRequestTypeVendor = 0x02 << 5;
+inline constexpr std::uint8_t kRecipientDevice = 0x00;
+
 // The operations of the USB access library that the program calls. Handles are
 // non-zero for an open device and 0 for none. The window and the oscillator
 // code receive this by reference: the program hands them the libusb one, tests

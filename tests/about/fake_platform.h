@@ -4,7 +4,6 @@
 #include <QStringList>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <map>
 #include <set>
@@ -16,6 +15,7 @@
 #include "about/message_display.h"
 #include "about/program_launcher.h"
 #include "about/registry.h"
+#include "support/formatted.h"
 
 namespace vexa::testing {
 
@@ -43,7 +43,8 @@ public:
     std::int32_t openKey(std::uint32_t root, const QString& keyName, std::uint32_t access,
                          RegistryKey& key) override
     {
-        calls.push_back(format("open %08X ", root) + keyName.toStdString() + format(" %X", access));
+        calls.push_back(formatted("open %08X ", root) + keyName.toStdString() +
+                        formatted(" %X", access));
         if (root != kHkeyLocalMachine || !keys.count(keyName))
             return kRegistryNotFound;
         if ((access & ~grantedAccess) != 0)
@@ -56,7 +57,7 @@ public:
     std::int32_t queryValue(RegistryKey key, const QString& valueName, std::uint32_t& type,
                             std::uint8_t* data, std::uint32_t& size) override
     {
-        calls.push_back(format("query %zu ", key) + valueName.toStdString());
+        calls.push_back(formatted("query %zu ", key) + valueName.toStdString());
         if (std::any_of(data, data + size, [](std::uint8_t byte) { return byte != 0; }))
             calls.emplace_back("buffer not cleared");
         const auto& values = keys.at(opened_.at(key - 1));
@@ -74,7 +75,7 @@ public:
         return kRegistrySuccess;
     }
 
-    void closeKey(RegistryKey key) override { calls.push_back(format("close %zu", key)); }
+    void closeKey(RegistryKey key) override { calls.push_back(formatted("close %zu", key)); }
 
     std::optional<QString> expandEnvironmentStrings(const QString& text) override
     {
@@ -88,14 +89,6 @@ public:
 
 private:
     std::vector<QString> opened_;
-
-    template <typename... Args>
-    static std::string format(const char* pattern, Args... args)
-    {
-        char line[64];
-        std::snprintf(line, sizeof line, pattern, args...);
-        return line;
-    }
 };
 
 class FakeFileProbe : public FileProbe {

@@ -1,4 +1,5 @@
 #include "about/frm_about.h"
+#include "app/application_icon.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -51,6 +52,7 @@ class FrmAboutTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
 
@@ -81,6 +83,11 @@ private:
 
     QPointer<frmAbout> dialog;
 };
+
+void FrmAboutTest::initTestCase()
+{
+    QApplication::setWindowIcon(vexa::applicationIcon()); // as the program does
+}
 
 void FrmAboutTest::init()
 {

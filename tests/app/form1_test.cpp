@@ -1,6 +1,7 @@
 #include "app/form1.h"
 
 #include "support/fake_usb_library.h"
+#include "support/preset_table.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -151,19 +152,11 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("bytes");
         QTest::addColumn<QString>("line");
-        QTest::newRow("160 m") << "Command1" << "33 33 73 00" << "RC=4   Hex=733333";
-        QTest::newRow("80 m") << "Command2" << "00 00 E0 00" << "RC=4   Hex=E00000";
-        QTest::newRow("40m") << "Command3" << "00 00 C0 01" << "RC=4   Hex=1C00000";
-        QTest::newRow("30 m") << "Command4" << "00 00 80 02" << "RC=4   Hex=2800000";
-        QTest::newRow("20 m") << "Command5" << "00 00 80 03" << "RC=4   Hex=3800000";
-        QTest::newRow("15m") << "Command6" << "00 00 40 05" << "RC=4   Hex=5400000";
-        QTest::newRow("10m") << "Command7" << "00 00 00 07" << "RC=4   Hex=7000000";
-        QTest::newRow("6 m") << "Command8" << "00 00 80 0C" << "RC=4   Hex=C800000";
-        QTest::newRow("2 m") << "Command9" << "00 00 40 24" << "RC=4   Hex=24400000";
-        QTest::newRow("70 cm") << "Command10" << "00 00 80 6B" << "RC=4   Hex=6B800000";
-        QTest::newRow("10 MHz") << "Command11" << "00 00 40 01" << "RC=4   Hex=1400000";
-        QTest::newRow("100.0000 MHz") << "Command12" << "00 00 80 0C" << "RC=4   Hex=C800000";
-        QTest::newRow("56.3200 MHz") << "Command13" << "71 3D 0A 07" << "RC=4   Hex=70A3D71";
+        for (const vexa::testing::PresetRow& row : vexa::testing::kPresetRows) {
+            const QByteArray bytes(reinterpret_cast<const char*>(row.bytes.data()), 4);
+            QTest::newRow(row.caption) << row.button << QString(bytes.toHex(' ').toUpper())
+                                       << QString("RC=4   Hex=") + row.text;
+        }
     }
 
     void presetsSendTheirWords()

@@ -1,6 +1,6 @@
 #include "oscillator/frequency_word.h"
-#include "oscillator/presets.h"
 #include "oscillator/tuning.h"
+#include "support/preset_table.h"
 
 #include <gmock/gmock.h>
 
@@ -13,39 +13,12 @@ using Bytes = std::array<std::uint8_t, 4>;
 
 namespace {
 
-struct PresetRow {
-    std::string_view button;
-    std::int32_t word;
-    std::string text;
-    Bytes bytes;
-};
-
-// Every preset: its word, its text, the bytes the receiver gets.
-const PresetRow kPresetRows[] = {
-    {"Command1", 7549747, "733333", {0x33, 0x33, 0x73, 0x00}},
-    {"Command2", 14680064, "E00000", {0x00, 0x00, 0xE0, 0x00}},
-    {"Command3", 29360128, "1C00000", {0x00, 0x00, 0xC0, 0x01}},
-    {"Command4", 41943040, "2800000", {0x00, 0x00, 0x80, 0x02}},
-    {"Command5", 58720256, "3800000", {0x00, 0x00, 0x80, 0x03}},
-    {"Command6", 88080384, "5400000", {0x00, 0x00, 0x40, 0x05}},
-    {"Command7", 117440512, "7000000", {0x00, 0x00, 0x00, 0x07}},
-    {"Command8", 209715200, "C800000", {0x00, 0x00, 0x80, 0x0C}},
-    {"Command9", 608174080, "24400000", {0x00, 0x00, 0x40, 0x24}},
-    {"Command10", 1803550720, "6B800000", {0x00, 0x00, 0x80, 0x6B}},
-    {"Command11", 20971520, "1400000", {0x00, 0x00, 0x40, 0x01}},
-    {"Command12", 209715200, "C800000", {0x00, 0x00, 0x80, 0x0C}},
-    {"Command13", 118111601, "70A3D71", {0x71, 0x3D, 0x0A, 0x07}},
-};
-
 TEST(FrequencyWord, EveryPresetGivesItsWordTextAndBytes)
 {
-    ASSERT_EQ(std::size(kPresetRows), kPresets.size());
-    for (std::size_t i = 0; i < kPresets.size(); ++i) {
-        const PresetRow& row = kPresetRows[i];
-        SCOPED_TRACE(std::string(row.button));
-        EXPECT_EQ(kPresets[i].button, row.button);
-        EXPECT_EQ(frequencyWord(kPresets[i].mhz, kOscillatorFractionBits), row.word);
-        EXPECT_EQ(oscillatorWordText(kPresets[i].mhz), row.text);
+    for (const vexa::testing::PresetRow& row : vexa::testing::kPresetRows) {
+        SCOPED_TRACE(row.caption);
+        EXPECT_EQ(frequencyWord(row.preset.mhz, kOscillatorFractionBits), row.word);
+        EXPECT_EQ(oscillatorWordText(row.preset.mhz), row.text);
         EXPECT_EQ(packHexText(row.text), row.bytes);
     }
 }

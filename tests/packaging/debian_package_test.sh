@@ -4,7 +4,7 @@
 # and that the unpacked program opens its window. With CI=true and root it also installs the
 # package for real, runs the program from there and removes the package again.
 #
-# Usage: debian_package_test.sh BUILD_DIR
+# Usage: tools/virtual_display.py -- debian_package_test.sh BUILD_DIR
 set -euo pipefail
 
 build_dir=$1
@@ -99,19 +99,6 @@ check_files() {
   program=$root/usr/bin/$exec_name
 }
 
-start_display() {
-  export XDG_RUNTIME_DIR=$scratch/runtime
-  mkdir -m 0700 "$XDG_RUNTIME_DIR"
-  Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$scratch/display" 2>"$scratch/xvfb.log" &
-  background_pids+=($!)
-  local waited=0
-  until grep -q '^[0-9]\+$' "$scratch/display"; do
-    ((waited++ < deadline_seconds * 10)) || { cat "$scratch/xvfb.log" >&2; fail "Xvfb did not start"; }
-    sleep 0.1
-  done
-  export DISPLAY=":$(cat "$scratch/display")"
-}
-
 check_window_opens() {
   local binary=$1 pid waited=0
   QT_QPA_PLATFORM=xcb "$binary" >"$scratch/program.log" 2>&1 &
@@ -132,7 +119,6 @@ check_control_fields
 dpkg-deb --extract "$deb" "$scratch/root"
 check_files "$scratch/root"
 check_dependencies "$program"
-start_display
 check_window_opens "$program"
 
 if [[ ${CI:-} == true && $(id -u) -eq 0 ]]; then

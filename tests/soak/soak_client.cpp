@@ -9,13 +9,13 @@
 #include "oscillator/frequency_word.h"
 #include "oscillator/oscillator_request.h"
 #include "oscillator/tuning.h"
+#include "support/open_descriptors.h"
 #include "usb/libusb_library.h"
 
 #include <libusb.h>
 
 #include <array>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <optional>
@@ -26,6 +26,7 @@
 namespace {
 
 using namespace vexa;
+using vexa::testing::openDescriptors;
 
 // 50 cycles of 200 requests. Descriptors and memory are measured at the end
 // of a cycle, when libusb has long dealt with the last replug: after the
@@ -57,14 +58,6 @@ void ask(std::string_view command)
     std::string done;
     if (!std::getline(std::cin, done))
         throw std::runtime_error("the receiver's owner is gone");
-}
-
-std::size_t openDescriptors()
-{
-    std::size_t count = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
-        ++count;
-    return count;
 }
 
 long residentKiB()

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "support/formatted.h"
 #include "usb/usb_library.h"
 
 namespace vexa::testing {
@@ -27,7 +27,7 @@ public:
     std::int32_t vb_usb_open(std::int32_t index, std::int32_t vendorId,
                              std::int32_t productId) override
     {
-        calls.push_back(format("open %d %04X %04X", index, vendorId, productId));
+        calls.push_back(formatted("open %d %04X %04X", index, vendorId, productId));
         return openResult;
     }
 
@@ -38,26 +38,17 @@ public:
     {
         std::string data;
         for (std::int32_t i = 0; i < size; ++i)
-            data += format(i == 0 ? "%02X" : " %02X", bytes[i]);
-        calls.push_back(format("control %d %02X %02X %04X %d [", handle, requestType, request,
-                               value, index) +
-                        data + format("] %d %d", size, timeoutMs));
+            data += formatted(i == 0 ? "%02X" : " %02X", bytes[i]);
+        calls.push_back(formatted("control %d %02X %02X %04X %d [", handle, requestType,
+                                  request, value, index) +
+                        data + formatted("] %d %d", size, timeoutMs));
         return transferResult;
     }
 
     std::int32_t vb_usb_close(std::int32_t handle) override
     {
-        calls.push_back(format("close %d", handle));
+        calls.push_back(formatted("close %d", handle));
         return 0;
-    }
-
-private:
-    template <typename... Args>
-    static std::string format(const char* pattern, Args... args)
-    {
-        char line[128];
-        std::snprintf(line, sizeof line, pattern, args...);
-        return line;
     }
 };
 

@@ -5,12 +5,12 @@
 
 #include "emulated_receiver/emulated_receiver.h"
 #include "emulated_receiver/no_file_access_override.h"
+#include "support/open_descriptors.h"
 
 #include <libusb.h>
 
 #include <gmock/gmock.h>
 
-#include <filesystem>
 #include <thread>
 
 namespace {
@@ -24,20 +24,9 @@ constexpr std::int32_t kProduct = 0x05DC;
 constexpr std::uint8_t k28MHz[4] = {0x00, 0x00, 0x80, 0x03};
 constexpr std::int32_t kShortTimeoutMs = 200;
 
-// Descriptors of files, devices, pipes, event and timer fds; sockets are left
-// out because umockdev's thread in this process closes its ends of the device
-// node's sockets in its own time.
-std::size_t openDescriptors()
-{
-    std::size_t count = 0;
-    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
-        std::error_code gone; // the iterator's own descriptor, closed by now
-        if (!std::filesystem::read_symlink(entry.path(), gone).string().starts_with("socket:") &&
-            !gone)
-            ++count;
-    }
-    return count;
-}
+// umockdev's thread in this process closes its ends of the device node's
+// sockets in its own time.
+constexpr Sockets kSockets = Sockets::LeftOut;
 
 class LibusbLibraryTest : public ::testing::Test {
 protected:
@@ -212,7 +201,7 @@ TEST_F(LibusbLibraryTest, AccessDeniedGivesNoHandleAndOneLineOnStandardError)
 
 TEST_F(LibusbLibraryTest, ManyRequestsLeaveNoDescriptorOpen)
 {
-    const std::size_t before = openDescriptors();
+    const std::size_t before = openDescriptors(kSockets);
     std::int32_t previous = 0;
     for (int i = 0; i < 50; ++i) {
         usb.vb_usb_init();
@@ -222,19 +211,19 @@ TEST_F(LibusbLibraryTest, ManyRequestsLeaveNoDescriptorOpen)
         EXPECT_EQ(usb.vb_usb_close(handle), 0);
         previous = handle;
     }
-    EXPECT_EQ(openDescriptors(), before);
+    EXPECT_EQ(openDescriptors(kSockets), before);
 }
 
 TEST_F(LibusbLibraryTest, DestroyingTheLibraryClosesWhatIsStillOpen)
 {
-    const std::size_t before = openDescriptors();
+    const std::size_t before = openDescriptors(kSockets);
     {
         LibusbLibrary other;
         ASSERT_NE(other.vb_usb_open(0, kVendor, kProduct), 0);
         ASSERT_NE(other.vb_usb_open(0, kVendor, kProduct), 0);
-        EXPECT_GT(openDescriptors(), before);
+        EXPECT_GT(openDescriptors(kSockets), before);
     }
-    EXPECT_EQ(openDescriptors(), before);
+    EXPECT_EQ(openDescriptors(kSockets), before);
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "app/wrapping_button.h"
+#include "ui/wrapping_button.h"
 
 #include <QStyleOptionButton>
 #include <QStylePainter>

@@ -1,0 +1,15 @@
+# What an option asks for beyond the build packages. Asking for it without
+# them stops the configure, saying which option wants what.
+function(vexa_require found option)
+  if(NOT ${found})
+    message(FATAL_ERROR "${option} needs " ${ARGN} ", which is not installed "
+                        "(scripts/install-deps installs it; see README).")
+  endif()
+endfunction()
+
+# A program that an option's tests or tools run, found now rather than when
+# a test fails for the want of it.
+function(vexa_find_program variable name option package)
+  find_program(${variable} ${name})
+  vexa_require(${variable} ${option} "${name} (Debian: ${package})")
+endfunction()
