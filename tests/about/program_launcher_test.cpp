@@ -2,15 +2,26 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 namespace {
 
 // A program that ends at once; on Windows one built beside the tests.
 #ifdef Q_OS_WIN
-const QString kProgram = QStringLiteral(SHORT_LIVED_PROGRAM);
+QString shortLivedProgram()
+{
+    wchar_t tests[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, tests, MAX_PATH);
+    return QFileInfo(QString::fromWCharArray(tests, length)).dir().filePath("short_lived_program.exe");
+}
+const QString kProgram = shortLivedProgram();
 const QString kSuffix = QStringLiteral(".exe");
 #else
 const QString kProgram = QStringLiteral("/bin/true");
