@@ -65,7 +65,8 @@ private slots:
 
     void loadReadiesTheLibraryWithoutOpeningADevice()
     {
-        QCOMPARE(callsOf(usb), QStringList{"init"});
+        form->show(); // the library is readied once the window has been painted
+        QTRY_COMPARE_WITH_TIMEOUT(callsOf(usb), QStringList{"init"}, 500);
         QCOMPARE(message(), QString());
         QCOMPARE(field("Manual")->text(), "5.000000");
         QCOMPARE(form->devHandle(), 0);
