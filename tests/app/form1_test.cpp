@@ -14,19 +14,20 @@ using vexa::testing::FakeUsbLibrary;
 
 namespace {
 
+QStringList lines(const std::vector<std::string>& texts)
+{
+    QStringList converted;
+    for (const std::string& text : texts)
+        converted << QString::fromStdString(text);
+    return converted;
+}
+
+QStringList callsOf(const FakeUsbLibrary& usb) { return lines(usb.calls); }
+
 // The calls of one request that reached the receiver.
 QStringList sent(const QString& request, const QString& bytes)
 {
-    return {"init", "open 0 16C0 05DC",
-            "control 7 40 " + request + " 0755 0 [" + bytes + "] 4 5000", "close 7"};
-}
-
-QStringList callsOf(const FakeUsbLibrary& usb)
-{
-    QStringList calls;
-    for (const std::string& call : usb.calls)
-        calls << QString::fromStdString(call);
-    return calls;
+    return lines(vexa::testing::requestCalls(request.toStdString(), bytes.toStdString()));
 }
 
 } // namespace

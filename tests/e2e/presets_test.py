@@ -1,10 +1,8 @@
 """The preset buttons of the real program, pressed as an operator would, and
 what the receiver gets on the wire."""
 
-import unittest
-
 from receiver_harness import set_frequency
-from running_program import RunningProgram, shared_display
+from running_program import ProgramTest
 
 # Caption, line in the message area, data bytes of the set-frequency request.
 PRESETS = [
@@ -24,11 +22,7 @@ PRESETS = [
 ]
 
 
-class PresetsTest(unittest.TestCase):
-    def setUp(self):
-        self.program = RunningProgram(shared_display())
-        self.addCleanup(self.program.stop)
-
+class PresetsTest(ProgramTest):
     def test_20_m_sends_28_mhz(self):
         line, transfers = self.program.press("20 m")
         self.assertEqual(line, "RC=4   Hex=3800000")
@@ -43,7 +37,3 @@ class PresetsTest(unittest.TestCase):
             with self.subTest(caption):
                 self.assertEqual(self.program.press(caption), (line, [set_frequency(data)]))
         self.assertTrue(self.program.receiver.running())
-
-
-if __name__ == "__main__":
-    unittest.main(verbosity=2)
