@@ -4,8 +4,8 @@
 
 namespace vexa {
 
-// The program's icon, drawn at 16, 32, 48 and 256 pixels. The program makes
-// it the application's icon, which every window of it then carries.
-QIcon applicationIcon();
+// The program's icon, drawn at 16, 32, 48 and 256 pixels, or at the sizes up
+// to largestSize. Each drawing is read when it is first asked for.
+QIcon applicationIcon(int largestSize = 256);
 
 } // namespace vexa

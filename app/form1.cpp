@@ -1,5 +1,6 @@
 #include "app/form1.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -47,8 +48,8 @@ Form1::Form1(UsbLibrary& usb, QWidget* parent) : QWidget(parent), usb_(usb)
     createLines();
     createControls();
 
-    // Load: ready the USB library, no device opened yet, and a clear message area.
-    usb_.vb_usb_init();
+    // Load: no device opened yet, and a clear message area. The USB library is
+    // readied as soon as the window has been painted (see eventFilter).
     TextBox->clear();
 }
 
@@ -65,6 +66,11 @@ void Form1::createLines()
 
 void Form1::createControls()
 {
+    // A text box lays out its text in the application's font before it takes
+    // its window's. Made while the design font is the application's, the text
+    // boxes load no second font that nothing shows.
+    const QFont applicationFont = QApplication::font();
+    QApplication::setFont(font());
     QLabel* label = nullptr; // names the text box that follows it
     for (const ControlLayout& row : kForm1Controls) {
         QWidget* control = createControl(row, this);
@@ -73,6 +79,7 @@ void Form1::createControls()
         else if (row.kind == ControlKind::TextBox && label)
             label->setBuddy(control);
     }
+    QApplication::setFont(applicationFont);
 
     TextBox = findChild<QLineEdit*>(QStringLiteral("TextBox"));
     Manual = findChild<QLineEdit*>(QStringLiteral("Manual"));
@@ -191,6 +198,10 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
         exposed_ = true;
         windowHandle()->removeEventFilter(this);
         scheduleLayoutRule();
+        // Load, continued: libusb's start (its hot-plug thread, a scan of the
+        // USB devices) comes after the first paint, long before the operator
+        // can click; every request readies the library again all the same.
+        QTimer::singleShot(0, this, [this] { usb_.vb_usb_init(); });
     }
     return QWidget::eventFilter(watched, event);
 }

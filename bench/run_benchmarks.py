@@ -41,7 +41,9 @@ FULL = Runs(request_pairs=3000, startups=30, memory_runs=3, memory_requests=100,
 QUICK = Runs(request_pairs=20, startups=1, memory_runs=1, memory_requests=3,
              syscall_requests=(1, 2), conversion_min_time="0.001")
 
-TARGETS = {"request": 1.10, "startup": 1.25, "memory": 1.15}
+# Start-up and memory against a window that shows one line of text: any window with
+# captions loads the font machinery, which an empty window never does.
+TARGETS = {"request": 1.10, "startup": 1.10, "memory": 1.05}
 
 # Set up once per context; a request that calls these does work the context already did.
 CONTEXT_CALLS = {"libusb_init", "libusb_exit"}
@@ -123,8 +125,8 @@ def subjects(programs):
     """The program and its floors, each as a command."""
     return {
         "program": [programs.program],
-        "floor": [programs.minimal_window],
         "text floor": [programs.minimal_window, "--text"],
+        "empty floor": [programs.minimal_window],
     }
 
 
@@ -296,22 +298,22 @@ def calls_text(calls):
 
 
 def print_table(runs, startload, requests, startup, memory, syscalls, conversions):
-    text_floor = "  the same, floor: one line of text (for comparison)"
+    empty_floor = "  the same, floor: an empty window (for reference)"
     rows = [
         (f"Tuning request, µs, median [quartiles] of {runs.request_pairs}",
          with_quartiles(requests["project"], 0), with_quartiles(requests["reference"], 0),
          verdict(requests["project"][0] / requests["reference"][0], TARGETS["request"])),
         (f"Start-up to first paint, ms, median [quartiles] of {runs.startups}",
-         with_quartiles(startup["program"], 1), with_quartiles(startup["floor"], 1),
-         verdict(startup["program"][0] / startup["floor"][0], TARGETS["startup"])),
-        (text_floor, with_quartiles(startup["program"], 1),
-         with_quartiles(startup["text floor"], 1),
-         verdict(startup["program"][0] / startup["text floor"][0])),
+         with_quartiles(startup["program"], 1), with_quartiles(startup["text floor"], 1),
+         verdict(startup["program"][0] / startup["text floor"][0], TARGETS["startup"])),
+        (empty_floor, with_quartiles(startup["program"], 1),
+         with_quartiles(startup["empty floor"], 1),
+         verdict(startup["program"][0] / startup["empty floor"][0])),
         (f"Peak resident memory after {runs.memory_requests} requests, MiB",
-         f"{memory['program'] / 1024:.1f}", f"{memory['floor'] / 1024:.1f}",
-         verdict(memory["program"] / memory["floor"], TARGETS["memory"])),
-        (text_floor, f"{memory['program'] / 1024:.1f}", f"{memory['text floor'] / 1024:.1f}",
-         verdict(memory["program"] / memory["text floor"])),
+         f"{memory['program'] / 1024:.1f}", f"{memory['text floor'] / 1024:.1f}",
+         verdict(memory["program"] / memory["text floor"], TARGETS["memory"])),
+        (empty_floor, f"{memory['program'] / 1024:.1f}", f"{memory['empty floor'] / 1024:.1f}",
+         verdict(memory["program"] / memory["empty floor"])),
     ]
     libusb = requests["libusb_calls"]
     rows.append(("libusb calls per request", f"{sum(libusb['project'].values())}",
@@ -332,7 +334,8 @@ def print_table(runs, startload, requests, startup, memory, syscalls, conversion
         print(line(row))
     print()
     print("Floors: the request written directly on libusb-1.0 (one context; open by IDs, transfer,")
-    print("close); an empty Qt Widgets window of the main window's size. Measured interleaved.")
+    print("close); a Qt Widgets window of the main window's size that shows one line of text.")
+    print("Measured interleaved.")
     print(f"Median ratio of the {runs.request_pairs} request pairs: {requests['pair_ratio']:.3f}x.")
     print()
     repeated = sorted(set(libusb["project"]) & CONTEXT_CALLS)

@@ -7,6 +7,13 @@ function(vexa_require found option)
   endif()
 endfunction()
 
+# The Python interpreter that an option's tests or benchmarks run.
+function(vexa_find_python option)
+  find_package(Python3 3.9 COMPONENTS Interpreter)
+  vexa_require(Python3_FOUND ${option} "Python 3 (Debian: python3)")
+  set(Python3_EXECUTABLE ${Python3_EXECUTABLE} PARENT_SCOPE)
+endfunction()
+
 # A program that an option's tests or tools run, found now rather than when
 # a test fails for the want of it.
 function(vexa_find_program variable name option package)

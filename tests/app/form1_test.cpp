@@ -14,19 +14,20 @@ using vexa::testing::FakeUsbLibrary;
 
 namespace {
 
+QStringList lines(const std::vector<std::string>& texts)
+{
+    QStringList converted;
+    for (const std::string& text : texts)
+        converted << QString::fromStdString(text);
+    return converted;
+}
+
+QStringList callsOf(const FakeUsbLibrary& usb) { return lines(usb.calls); }
+
 // The calls of one request that reached the receiver.
 QStringList sent(const QString& request, const QString& bytes)
 {
-    return {"init", "open 0 16C0 05DC",
-            "control 7 40 " + request + " 0755 0 [" + bytes + "] 4 5000", "close 7"};
-}
-
-QStringList callsOf(const FakeUsbLibrary& usb)
-{
-    QStringList calls;
-    for (const std::string& call : usb.calls)
-        calls << QString::fromStdString(call);
-    return calls;
+    return lines(vexa::testing::requestCalls(request.toStdString(), bytes.toStdString()));
 }
 
 } // namespace
@@ -65,7 +66,8 @@ private slots:
 
     void loadReadiesTheLibraryWithoutOpeningADevice()
     {
-        QCOMPARE(callsOf(usb), QStringList{"init"});
+        form->show(); // the library is readied once the window has been painted
+        QTRY_COMPARE_WITH_TIMEOUT(callsOf(usb), QStringList{"init"}, 500);
         QCOMPARE(message(), QString());
         QCOMPARE(field("Manual")->text(), "5.000000");
         QCOMPARE(form->devHandle(), 0);

@@ -2,10 +2,8 @@
 dividing by the frequency of the last one clicked, and the crystal word on
 the wire."""
 
-import unittest
-
 from receiver_harness import set_crystal_frequency, set_frequency
-from running_program import RunningProgram, shared_display
+from running_program import ProgramTest
 
 CLICK_STARTUP_FIRST = " Error: Click 100.0000 MHz or 56.3200 MHz first!"
 IMPLAUSIBLE = " Error in X-tal frequency!"
@@ -33,11 +31,7 @@ def crystal(line, data):
     return line, [] if data is None else [set_crystal_frequency(data)]
 
 
-class CalibrationTest(unittest.TestCase):
-    def setUp(self):
-        self.program = RunningProgram(shared_display())
-        self.addCleanup(self.program.stop)
-
+class CalibrationTest(ProgramTest):
     def calibrate_each(self, table):
         for measured, line, data in table:
             with self.subTest(measured=measured):
@@ -69,7 +63,3 @@ class CalibrationTest(unittest.TestCase):
         with self.subTest("Set by value leaves the start-up frequency alone"):
             program.send_typed("100")
             self.assertEqual(program.calibrate("56.32"), crystal(CALIBRATED, NOMINAL_CRYSTAL))
-
-
-if __name__ == "__main__":
-    unittest.main(verbosity=2)

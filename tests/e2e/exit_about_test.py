@@ -79,7 +79,3 @@ class ExitAboutTest(unittest.TestCase):
         dialog = self.show_about()
         dialog.press("OK")
         self.assertEqual(self.program.wait_for_exit(), 0)
-
-
-if __name__ == "__main__":
-    unittest.main(verbosity=2)

@@ -87,7 +87,3 @@ class FaultsTest(unittest.TestCase):
         self.assertIn("vexa-sdr-control: receiver 16C0:05DC", program.receiver.program_errors())
         program.receiver.allow_access()
         self.assertEqual(program.press("20 m"), TUNED_20_M)
-
-
-if __name__ == "__main__":
-    unittest.main(verbosity=2)

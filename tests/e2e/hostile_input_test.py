@@ -2,10 +2,8 @@
 program: it neither crashes nor hangs, sends nothing it was not asked to,
 and says what it did."""
 
-import unittest
-
 from receiver_harness import set_frequency
-from running_program import RunningProgram, shared_display
+from running_program import ProgramTest
 
 OUT_OF_RANGE = " Error: Frequency out of range!"
 ZERO = ("RC=4   Hex=0", "00 00 00 00")  # a text without a number reads as 0
@@ -47,11 +45,7 @@ HOSTILE = [
 ]
 
 
-class HostileInputTest(unittest.TestCase):
-    def setUp(self):
-        self.program = RunningProgram(shared_display())
-        self.addCleanup(self.program.stop)
-
+class HostileInputTest(ProgramTest):
     def test_hostile_texts(self):
         for text, line, data in HOSTILE:
             with self.subTest(text=text if len(text) < 50 else f"{text[:10]}... ({len(text)})"):
@@ -63,7 +57,3 @@ class HostileInputTest(unittest.TestCase):
                 reply = self.program.press("Set by value")
                 self.assertEqual(reply, (line, [] if data is None else [set_frequency(data)]))
                 self.assertTrue(self.program.receiver.running(), "the program has ended")
-
-
-if __name__ == "__main__":
-    unittest.main(verbosity=2)

@@ -109,7 +109,3 @@ class WithWindowManagerTest(LayoutRule, unittest.TestCase):
 
     def test_frame_is_openbox_s(self):
         self.assertEqual(self.x_window.frame_extents(), (1, 1, 20, 5))
-
-
-if __name__ == "__main__":
-    unittest.main(verbosity=2)

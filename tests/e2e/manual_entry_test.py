@@ -1,11 +1,9 @@
 """A frequency typed into the real program's field and sent with "Set by
 value": the word on the wire and the line the operator reads."""
 
-import unittest
-
 from accessible_windows import FREQUENCY_FIELD
 from receiver_harness import set_frequency
-from running_program import RunningProgram, shared_display
+from running_program import ProgramTest
 from x_window import click, press_key, type_text
 
 OUT_OF_RANGE = " Error: Frequency out of range!"
@@ -37,11 +35,7 @@ def expected(line, data):
     return line, [] if data is None else [set_frequency(data)]
 
 
-class ManualEntryTest(unittest.TestCase):
-    def setUp(self):
-        self.program = RunningProgram(shared_display())
-        self.addCleanup(self.program.stop)
-
+class ManualEntryTest(ProgramTest):
     def test_initial_text_sends_5_mhz(self):
         self.assertEqual(self.program.press("Set by value"),
                          expected("RC=4   Hex=A00000", "00 00 A0 00"))
@@ -62,7 +56,3 @@ class ManualEntryTest(unittest.TestCase):
         set_by_value = window.centre(window.button("Set by value"))
         self.assertEqual(self.program.act(lambda: click(display, *set_by_value)),
                          expected("RC=4   Hex=1C66666", "66 66 C6 01"))
-
-
-if __name__ == "__main__":
-    unittest.main(verbosity=2)

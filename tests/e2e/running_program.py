@@ -4,6 +4,7 @@ and against the emulated receiver, and driven from outside."""
 import atexit
 import os
 import sys
+import unittest
 
 from accessible_windows import (ABOUT_TITLE, FREQUENCY_FIELD, MAIN_WINDOW_TITLE,
                                 MESSAGE_AREA, top_level)
@@ -110,3 +111,11 @@ class RunningProgram:
 
     def wait_for_exit(self, timeout=REPLY_SECONDS):
         return self.receiver.wait_for_exit(timeout)
+
+
+class ProgramTest(unittest.TestCase):
+    """Each test with the program started afresh, the receiver plugged in."""
+
+    def setUp(self):
+        self.program = RunningProgram(shared_display())
+        self.addCleanup(self.program.stop)

@@ -52,4 +52,13 @@ public:
     }
 };
 
+// The calls that one request to a receiver with handle 7 makes, e.g. for
+// requestCalls("32", "00 00 80 03"): "init", "open 0 16C0 05DC",
+// "control 7 40 32 0755 0 [00 00 80 03] 4 5000", "close 7".
+inline std::vector<std::string> requestCalls(const std::string& request, const std::string& bytes)
+{
+    return {"init", "open 0 16C0 05DC", "control 7 40 " + request + " 0755 0 [" + bytes + "] 4 5000",
+            "close 7"};
+}
+
 } // namespace vexa::testing

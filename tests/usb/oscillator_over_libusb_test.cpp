@@ -14,16 +14,22 @@ using namespace vexa;
 using namespace vexa::testing;
 using ::testing::ElementsAre;
 
+// The 28 MHz request through the real libusb; the handle is cleared after it.
+std::string send28MHz(LibusbLibrary& usb)
+{
+    usb.vb_usb_init();
+    std::int32_t devHandle = -1;
+    const std::string line = sendOscillatorRequest(usb, devHandle, kRequestSetFrequency,
+                                                   {0x00, 0x00, 0x80, 0x03}, "   Hex=3800000");
+    EXPECT_EQ(devHandle, 0);
+    return line;
+}
+
 TEST(OscillatorRequestOverLibusb, TunesTheReceiverTo28MHz)
 {
     EmulatedReceiver receiver;
     LibusbLibrary usb;
-    usb.vb_usb_init();
-    std::int32_t devHandle = -1;
-    EXPECT_EQ(sendOscillatorRequest(usb, devHandle, kRequestSetFrequency, {0x00, 0x00, 0x80, 0x03},
-                                    "   Hex=3800000"),
-              "RC=4   Hex=3800000");
-    EXPECT_EQ(devHandle, 0);
+    EXPECT_EQ(send28MHz(usb), "RC=4   Hex=3800000");
     const auto transfers = receiver.transfers();
     ASSERT_EQ(transfers.size(), 1u);
     EXPECT_THAT(transfers[0].setup, ElementsAre(0x40, 0x32, 0x55, 0x07, 0x00, 0x00, 0x04, 0x00));
@@ -34,12 +40,7 @@ TEST(OscillatorRequestOverLibusb, WithoutReceiverTheDeviceIsNotFound)
 {
     EmulatedReceiver receiver(false);
     LibusbLibrary usb;
-    usb.vb_usb_init();
-    std::int32_t devHandle = -1;
-    EXPECT_EQ(sendOscillatorRequest(usb, devHandle, kRequestSetFrequency, {0x00, 0x00, 0x80, 0x03},
-                                    "   Hex=3800000"),
-              " Error: Device not found!");
-    EXPECT_EQ(devHandle, 0);
+    EXPECT_EQ(send28MHz(usb), " Error: Device not found!");
 }
 
 } // namespace
