@@ -86,8 +86,8 @@ class Wine:
                               capture_output=True, text=True)
 
     def start(self, *args):
-        return subprocess.Popen(["wine", *args], env=self.env,
-                                stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+        return subprocess.Popen(["wine", *args], env=self.env, stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL)
 
     def set_registry_string(self, key, name, data):
         self.run("reg", "add", key, "/v", name, "/d", data, "/f")
