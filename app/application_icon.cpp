@@ -30,7 +30,7 @@ public:
         for (const int drawn : kDrawnSizes)
             if (drawn <= largestSize_ && side < wanted)
                 side = drawn;
-QPixmap& drawing = drawings_[side];
+        QPixmap& drawing = drawings_[side];
         if (drawing.isNull()) {
             // Read as PNG without asking every image plugin whether it knows the file.
             QImageReader reader(QStringLiteral(":/icons/vexa-sdr-control-%1.png").arg(side), "png");
