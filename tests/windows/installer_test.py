@@ -21,7 +21,8 @@ SECONDS = 60
 
 class InstallerTest(unittest.TestCase):
     def setUp(self):
-        self.wine = self.enterContext(Wine(self.enterContext(VirtualDisplay())))
+        self.wine = self.enterContext(Wine(self.enterContext(VirtualDisplay()),
+                                              os.environ["VEXA_WINE_TEMPLATE"]))
 
     def installed(self, path):
         return os.path.exists(os.path.join(self.wine.drive_c, path))

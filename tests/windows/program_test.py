@@ -43,7 +43,7 @@ ABOUT_CONTROLS = control_places("about/about_controls.h")
 class WindowsProgramTest(unittest.TestCase):
     def setUp(self):
         self.display = self.enterContext(VirtualDisplay())
-        self.wine = self.enterContext(Wine(self.display))
+        self.wine = self.enterContext(Wine(self.display, os.environ["VEXA_WINE_TEMPLATE"]))
         folder = os.path.join(self.wine.drive_c, "Prüf Ordner")
         with zipfile.ZipFile(built_package("VEXA_PROGRAM_ZIP")) as archive:
             archive.extractall(folder)

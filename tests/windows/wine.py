@@ -20,9 +20,6 @@ import tempfile
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
 from virtual_display import VirtualDisplay  # noqa: E402
 
-# Where the build tree keeps the template prefix.
-TEMPLATE = os.environ.get("VEXA_WINE_TEMPLATE")
-
 
 def windows_path(path):
     """The path of a file of this machine as Wine's programs see it."""
@@ -46,7 +43,7 @@ def _make_template(template, env):
 
 
 class Wine:
-    def __init__(self, display, template=TEMPLATE, dll_folders=()):
+    def __init__(self, display, template, dll_folders=()):
         self.display = display
         self.template = template
         self.dll_folders = dll_folders
