@@ -7,10 +7,15 @@ function(vexa_require found option)
   endif()
 endfunction()
 
-# The Python interpreter that an option's tests or benchmarks run.
+# The Python interpreter that an option's tests or benchmarks run: 3.9 or the
+# later version given.
 function(vexa_find_python option)
-  find_package(Python3 3.9 COMPONENTS Interpreter)
-  vexa_require(Python3_FOUND ${option} "Python 3 (Debian: python3)")
+  set(minimum 3.9)
+  if(ARGC GREATER 1)
+    set(minimum ${ARGV1})
+  endif()
+  find_package(Python3 ${minimum} COMPONENTS Interpreter)
+  vexa_require(Python3_FOUND ${option} "Python ${minimum} or later (Debian: python3)")
   set(Python3_EXECUTABLE ${Python3_EXECUTABLE} PARENT_SCOPE)
 endfunction()
 
