@@ -4,7 +4,8 @@
 # except the Qt, libusb and compiler runtime DLLs, which must be found.
 # (file(GET_RUNTIME_DEPENDENCIES) looks for lower-cased names, which a
 # case-sensitive file system of the build machine does not have.) With
-# `cmake --install --strip`, and so in the packages, the copies are stripped.
+# `cmake --install --strip`, and so in the packages, the copies are stripped
+# where file(INSTALL) put them: under $DESTDIR when a packager stages one.
 set(pending ${BINARIES})
 set(seen)
 while(pending)
@@ -29,7 +30,7 @@ while(pending)
     if(found)
       file(INSTALL "${found}" DESTINATION "${DESTINATION}")
       if(CMAKE_INSTALL_DO_STRIP)
-        execute_process(COMMAND "${STRIP}" --strip-unneeded "${DESTINATION}/${dll}"
+        execute_process(COMMAND "${STRIP}" --strip-unneeded "$ENV{DESTDIR}${DESTINATION}/${dll}"
           COMMAND_ERROR_IS_FATAL ANY)
       endif()
       list(APPEND pending "${found}")
