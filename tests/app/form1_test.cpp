@@ -66,13 +66,24 @@ private slots:
 
     void loadReadiesTheLibraryWithoutOpeningADevice()
     {
-        form->show(); // the library is readied once the window has been painted
-        QTRY_COMPARE_WITH_TIMEOUT(callsOf(usb), QStringList{"init"}, 500);
+        QCOMPARE(callsOf(usb), QStringList{"init"});
         QCOMPARE(message(), QString());
         QCOMPARE(field("Manual")->text(), "5.000000");
         QCOMPARE(form->devHandle(), 0);
         QCOMPARE(form->startupFrequency(), std::nullopt);
         QCOMPARE(form->windowTitle(), "Vexa SDR Control Program");
+    }
+
+    void loadLeavesTheDesktopsFontsAlone()
+    {
+        // The desktop gives message boxes and tooltips fonts of their own.
+        const QFont boxFont(QStringLiteral("Liberation Serif"), 13);
+        QApplication::setFont(boxFont, "QMessageBox");
+        const QFont applicationFont = QApplication::font();
+        Form1 another(usb);
+        QCOMPARE(QApplication::font("QMessageBox"), boxFont);
+        QCOMPARE(QApplication::font(), applicationFont);
+        QCOMPARE(another.findChild<QWidget*>("Command1")->font().pointSize(), 8);
     }
 
     void controlsSitWhereTheyWereDesigned_data()
