@@ -2,6 +2,7 @@
 
 #include "support/fake_usb_library.h"
 #include "support/preset_table.h"
+#include "support/text_fit.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -130,6 +131,11 @@ private slots:
             QCOMPARE(l->text(), text);
         else if (auto* e = qobject_cast<QLineEdit*>(control))
             QCOMPARE(e->text(), text);
+    }
+
+    void everyCaptionFitsItsControl()
+    {
+        QCOMPARE(vexa::testing::textsThatDoNotFit(*form), QStringList());
     }
 
     void tabOrderFollowsTheDesignAndPassesTheMessageArea()
