@@ -1,4 +1,5 @@
 #include "app/form1.h"
+#include "app/system_colours.h"
 
 #include "support/fake_usb_library.h"
 #include "support/preset_table.h"
@@ -7,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -59,6 +61,20 @@ private:
     }
 
 private slots:
+    void initTestCase()
+    {
+        // A desktop whose colours differ in every role that the window takes
+        // its system colours from, so that no two of them pass for each other.
+        QPalette palette = QApplication::palette();
+        palette.setColor(QPalette::Button, QColor(0xC0, 0xC0, 0xC0));
+        palette.setColor(QPalette::Active, QPalette::Highlight, QColor(0x00, 0x00, 0x80));
+        palette.setColor(QPalette::Inactive, QPalette::Highlight, QColor(0x00, 0x00, 0x80));
+        palette.setColor(QPalette::Disabled, QPalette::Highlight, QColor(0x80, 0x80, 0x80));
+        palette.setColor(QPalette::Base, QColor(0xFF, 0xFF, 0xFF));
+        palette.setColor(QPalette::Text, QColor(0x00, 0x00, 0x00));
+        QApplication::setPalette(palette);
+    }
+
     void init()
     {
         usb = FakeUsbLibrary{};
@@ -164,6 +180,33 @@ private slots:
         QCOMPARE(button("Command15")->toolTip(),
                  "Gebruik deze toets alleen na aanklikken opstartfrekwentie (100.00 of 56.32 MHz) "
                  "en manual input van gemeten outputfrekwentie!!");
+    }
+
+    void messageAreaAndLinesHaveTheirSystemColours_data()
+    {
+        using vexa::SystemColour;
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QPalette::ColorRole>("role");
+        QTest::addColumn<SystemColour>("colour");
+        QTest::newRow("message area") << "TextBox" << QPalette::Base << SystemColour::ButtonFace;
+        QTest::newRow("message text") << "TextBox" << QPalette::Text
+                                      << SystemColour::ActiveTitleBar;
+        for (const char* line : {"Line1", "Line2", "Line3", "Line4"})
+            QTest::newRow(line) << line << QPalette::Window << SystemColour::InactiveTitleBar;
+    }
+
+    void messageAreaAndLinesHaveTheirSystemColours()
+    {
+        using vexa::SystemColour;
+        QFETCH(QString, name);
+        QFETCH(QPalette::ColorRole, role);
+        QFETCH(SystemColour, colour);
+        const auto system = [this](SystemColour c) { return vexa::systemColour(c, *form); };
+        const QSet<QRgb> distinct = {system(SystemColour::ButtonFace).rgb(),
+                                     system(SystemColour::ActiveTitleBar).rgb(),
+                                     system(SystemColour::InactiveTitleBar).rgb()};
+        QCOMPARE(distinct.size(), 3); // or a swap of two would pass unseen
+        QCOMPARE(form->findChild<QWidget*>(name)->palette().color(role), system(colour));
     }
 
     void presetsSendTheirWords_data()
