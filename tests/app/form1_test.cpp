@@ -68,10 +68,7 @@ private slots:
         QPalette palette = QApplication::palette();
         palette.setColor(QPalette::Button, QColor(0xC0, 0xC0, 0xC0));
         palette.setColor(QPalette::Active, QPalette::Highlight, QColor(0x00, 0x00, 0x80));
-        palette.setColor(QPalette::Inactive, QPalette::Highlight, QColor(0x00, 0x00, 0x80));
         palette.setColor(QPalette::Disabled, QPalette::Highlight, QColor(0x80, 0x80, 0x80));
-        palette.setColor(QPalette::Base, QColor(0xFF, 0xFF, 0xFF));
-        palette.setColor(QPalette::Text, QColor(0x00, 0x00, 0x00));
         QApplication::setPalette(palette);
     }
 
