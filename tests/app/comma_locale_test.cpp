@@ -20,7 +20,7 @@ class CommaLocaleTest : public QObject {
 private slots:
     void initTestCase()
     {
-        // Otherwise the test would pass whatever the program does.
+        // Without a comma here the test would pass whatever the program reads.
         QCOMPARE(std::localeconv()->decimal_point, ",");
     }
 
