@@ -1,6 +1,5 @@
 #include "app/form1.h"
 
-#include <QApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -43,13 +42,13 @@ Form1::Form1(UsbLibrary& usb, QWidget* parent) : QWidget(parent), usb_(usb)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Vexa SDR Control Program"));
-    setFont(designFont());
-    resize(pixelsFromTwips(kForm1ClientWidth), pixelsFromTwips(kForm1ClientHeight));
+    setFont(designFont()); // before the controls, which take it from the window
     createLines();
     createControls();
+    resize(pixelsFromTwips(kForm1ClientWidth), pixelsFromTwips(kForm1ClientHeight));
 
-    // Load: no device opened yet, and a clear message area. The USB library is
-    // readied as soon as the window has been painted (see eventFilter).
+    // Load: the USB library readied, no device opened yet, and a clear message area.
+    usb_.vb_usb_init();
     TextBox->clear();
 }
 
@@ -66,11 +65,6 @@ void Form1::createLines()
 
 void Form1::createControls()
 {
-    // A text box lays out its text in the application's font before it takes
-    // its window's. Made while the design font is the application's, the text
-    // boxes load no second font that nothing shows.
-    const QFont applicationFont = QApplication::font();
-    QApplication::setFont(font());
     QLabel* label = nullptr; // names the text box that follows it
     for (const ControlLayout& row : kForm1Controls) {
         QWidget* control = createControl(row, this);
@@ -79,7 +73,6 @@ void Form1::createControls()
         else if (row.kind == ControlKind::TextBox && label)
             label->setBuddy(control);
     }
-    QApplication::setFont(applicationFont);
 
     TextBox = findChild<QLineEdit*>(QStringLiteral("TextBox"));
     Manual = findChild<QLineEdit*>(QStringLiteral("Manual"));
@@ -198,10 +191,6 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
         exposed_ = true;
         windowHandle()->removeEventFilter(this);
         scheduleLayoutRule();
-        // Load, continued: libusb's start (its hot-plug thread, a scan of the
-        // USB devices) comes after the first paint, long before the operator
-        // can click; every request readies the library again all the same.
-        QTimer::singleShot(0, this, [this] { usb_.vb_usb_init(); });
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -15,8 +15,8 @@ void WrappingButton::paintEvent(QPaintEvent*)
     painter.drawControl(QStyle::CE_PushButton, option);
 
     const QRect contents = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
-    painter.drawItemText(contents, Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic,
-                         option.palette, isEnabled(), caption, QPalette::ButtonText);
+    painter.drawItemText(contents, kCaptionFlags, option.palette, isEnabled(), caption,
+                         QPalette::ButtonText);
 }
 
 } // namespace vexa

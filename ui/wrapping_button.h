@@ -12,6 +12,9 @@ class WrappingButton : public QPushButton {
 public:
     using QPushButton::QPushButton;
 
+    // How the caption is laid out in the room the style leaves for it.
+    static constexpr int kCaptionFlags = Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 };

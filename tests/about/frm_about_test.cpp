@@ -1,13 +1,12 @@
 #include "about/frm_about.h"
 #include "app/application_icon.h"
+#include "support/text_fit.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
-#include <QStyle>
-#include <QStyleOptionButton>
 #include <QTimer>
 #include <QtTest>
 
@@ -189,27 +188,7 @@ void FrmAboutTest::textsHaveTheirColoursAndTitleFont()
 
 void FrmAboutTest::everyTextFitsItsControl()
 {
-    for (QLabel* label : dialog->findChildren<QLabel*>()) {
-        if (label->text().isEmpty())
-            continue;
-        const QRect needed = label->fontMetrics().boundingRect(
-            label->contentsRect(), int(label->alignment()) | Qt::TextWordWrap, label->text());
-        QVERIFY2(label->contentsRect().contains(needed), qPrintable(label->objectName()));
-    }
-    for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
-        QStyleOptionButton option;
-        option.initFrom(button);
-        option.text = button->text();
-        const QRect room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option,
-                                                           button);
-        // As wide as the caption and as tall as its glyphs: the line's room
-        // below them may reach into a default button's frame, as on Windows.
-        const QFontMetrics metrics = button->fontMetrics();
-        const QSize needed(metrics.size(Qt::TextShowMnemonic, button->text()).width(),
-                           metrics.tightBoundingRect(button->text()).height());
-        QVERIFY2(needed.width() <= room.width() && needed.height() <= room.height(),
-                 qPrintable(button->objectName()));
-    }
+    QCOMPARE(vexa::testing::textsThatDoNotFit(*dialog), QStringList());
 }
 
 void FrmAboutTest::carriesTheProgramIcon()

@@ -1,11 +1,14 @@
 #include "app/form1.h"
+#include "app/system_colours.h"
 
 #include "support/fake_usb_library.h"
 #include "support/preset_table.h"
+#include "support/text_fit.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -58,6 +61,17 @@ private:
     }
 
 private slots:
+    void initTestCase()
+    {
+        // A desktop whose colours differ in every role that the window takes
+        // its system colours from, so that no two of them pass for each other.
+        QPalette palette = QApplication::palette();
+        palette.setColor(QPalette::Button, QColor(0xC0, 0xC0, 0xC0));
+        palette.setColor(QPalette::Active, QPalette::Highlight, QColor(0x00, 0x00, 0x80));
+        palette.setColor(QPalette::Disabled, QPalette::Highlight, QColor(0x80, 0x80, 0x80));
+        QApplication::setPalette(palette);
+    }
+
     void init()
     {
         usb = FakeUsbLibrary{};
@@ -66,13 +80,24 @@ private slots:
 
     void loadReadiesTheLibraryWithoutOpeningADevice()
     {
-        form->show(); // the library is readied once the window has been painted
-        QTRY_COMPARE_WITH_TIMEOUT(callsOf(usb), QStringList{"init"}, 500);
+        QCOMPARE(callsOf(usb), QStringList{"init"});
         QCOMPARE(message(), QString());
         QCOMPARE(field("Manual")->text(), "5.000000");
         QCOMPARE(form->devHandle(), 0);
         QCOMPARE(form->startupFrequency(), std::nullopt);
         QCOMPARE(form->windowTitle(), "Vexa SDR Control Program");
+    }
+
+    void loadLeavesTheDesktopsFontsAlone()
+    {
+        // The desktop gives message boxes and tooltips fonts of their own.
+        const QFont boxFont(QStringLiteral("Liberation Serif"), 13);
+        QApplication::setFont(boxFont, "QMessageBox");
+        const QFont applicationFont = QApplication::font();
+        Form1 another(usb);
+        QCOMPARE(QApplication::font("QMessageBox"), boxFont);
+        QCOMPARE(QApplication::font(), applicationFont);
+        QCOMPARE(another.findChild<QWidget*>("Command1")->font().pointSize(), 8);
     }
 
     void controlsSitWhereTheyWereDesigned_data()
@@ -121,6 +146,11 @@ private slots:
             QCOMPARE(e->text(), text);
     }
 
+    void everyCaptionFitsItsControl()
+    {
+        QCOMPARE(vexa::testing::textsThatDoNotFit(*form), QStringList());
+    }
+
     void tabOrderFollowsTheDesignAndPassesTheMessageArea()
     {
         form->show();
@@ -147,6 +177,33 @@ private slots:
         QCOMPARE(button("Command15")->toolTip(),
                  "Gebruik deze toets alleen na aanklikken opstartfrekwentie (100.00 of 56.32 MHz) "
                  "en manual input van gemeten outputfrekwentie!!");
+    }
+
+    void messageAreaAndLinesHaveTheirSystemColours_data()
+    {
+        using vexa::SystemColour;
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QPalette::ColorRole>("role");
+        QTest::addColumn<SystemColour>("colour");
+        QTest::newRow("message area") << "TextBox" << QPalette::Base << SystemColour::ButtonFace;
+        QTest::newRow("message text") << "TextBox" << QPalette::Text
+                                      << SystemColour::ActiveTitleBar;
+        for (const char* line : {"Line1", "Line2", "Line3", "Line4"})
+            QTest::newRow(line) << line << QPalette::Window << SystemColour::InactiveTitleBar;
+    }
+
+    void messageAreaAndLinesHaveTheirSystemColours()
+    {
+        using vexa::SystemColour;
+        QFETCH(QString, name);
+        QFETCH(QPalette::ColorRole, role);
+        QFETCH(SystemColour, colour);
+        const auto system = [this](SystemColour c) { return vexa::systemColour(c, *form); };
+        const QSet<QRgb> distinct = {system(SystemColour::ButtonFace).rgb(),
+                                     system(SystemColour::ActiveTitleBar).rgb(),
+                                     system(SystemColour::InactiveTitleBar).rgb()};
+        QCOMPARE(distinct.size(), 3); // or a swap of two would pass unseen
+        QCOMPARE(form->findChild<QWidget*>(name)->palette().color(role), system(colour));
     }
 
     void presetsSendTheirWords_data()

@@ -4,7 +4,6 @@ started from there, and its windows seen and driven from outside through X.
 Wine offers no USB device, so every request finds no receiver."""
 
 import os
-import re
 import subprocess
 import unittest
 import zipfile
@@ -14,8 +13,6 @@ from virtual_display import VirtualDisplay
 from waiting import wait_until
 from wine import Wine
 
-SOURCE_DIR = os.environ["VEXA_SOURCE_DIR"]
-
 MAIN_WINDOW_TITLE = "Vexa SDR Control Program"
 ABOUT_TITLE = "About Vexa SDR Control"
 MESSAGE_BOX_TITLE = "Vexa SDR Control"
@@ -23,27 +20,25 @@ SYSTEM_INFORMATION_TITLE = "About System Information"  # Wine's msinfo32
 MSINFO_KEY = r"HKLM\SOFTWARE\Microsoft\Shared Tools\MSINFO"
 
 REPLY_SECONDS = 30
-TWIPS_PER_PIXEL = 15
 
 
-def control_places(header):
-    """The controls of a window's table in the program's source: name and
-    place in pixels from the client area's top-left corner."""
-    with open(os.path.join(SOURCE_DIR, header), encoding="utf-8") as source:
-        rows = re.findall(r'\{ControlKind::\w+,\s*"(\w+)",\s*(?:"[^"]*"|\w+),\s*'
-                          r'(\d+),\s*(\d+),\s*(\d+),\s*(\d+)\}', source.read())
-    return {name: tuple(int(twips) // TWIPS_PER_PIXEL for twips in place)
-            for name, *place in rows}
-
-
-MAIN_CONTROLS = control_places("app/form1_controls.h")
-ABOUT_CONTROLS = control_places("about/about_controls.h")
+def control_places(wine):
+    """The controls of the program's windows as the program's tables place
+    them: for "main" and "about", each control's name and place in pixels from
+    the client area's top-left corner."""
+    places = {"main": {}, "about": {}}
+    for line in wine.run(os.environ["VEXA_CONTROL_PLACES"]).stdout.splitlines():
+        window, name, *place = line.split()
+        places[window][name] = tuple(int(pixels) for pixels in place)
+    return places
 
 
 class WindowsProgramTest(unittest.TestCase):
     def setUp(self):
         self.display = self.enterContext(VirtualDisplay())
         self.wine = self.enterContext(Wine(self.display, os.environ["VEXA_WINE_TEMPLATE"]))
+        places = control_places(self.wine)
+        self.main_controls, self.about_controls = places["main"], places["about"]
         folder = os.path.join(self.wine.drive_c, "Prüf Ordner")
         with zipfile.ZipFile(built_package("VEXA_PROGRAM_ZIP")) as archive:
             archive.extractall(folder)
@@ -86,7 +81,7 @@ class WindowsProgramTest(unittest.TestCase):
 
     def message(self):
         """The message area's line, copied through the clipboard."""
-        left, top, _, height = MAIN_CONTROLS["TextBox"]
+        left, top, _, height = self.main_controls["TextBox"]
         self.x("xdotool", "mousemove", "--window", self.main, str(left + 4),
                str(top + height // 2), "click", "1", "key", "ctrl+a", "ctrl+c")
         copied = subprocess.run(["xclip", "-out", "-selection", "clipboard"],
@@ -99,32 +94,32 @@ class WindowsProgramTest(unittest.TestCase):
     # What the operator does and sees.
 
     def test_a_request_without_a_receiver_then_about_system_information_and_ok(self):
-        self.assertEqual(len(MAIN_CONTROLS), 20)
-        self.assert_all_drawn(self.main, MAIN_CONTROLS)
+        self.assertEqual(len(self.main_controls), 20)
+        self.assert_all_drawn(self.main, self.main_controls)
 
-        self.click(self.main, MAIN_CONTROLS, "Command5")  # "20 m"
+        self.click(self.main, self.main_controls, "Command5")  # "20 m"
         wait_until(lambda: self.message() == " Error: Device not found!", REPLY_SECONDS,
                    "the line of a request without a receiver", self.message)
 
-        self.click(self.main, MAIN_CONTROLS, "Command14")  # "Exit"
+        self.click(self.main, self.main_controls, "Command14")  # "Exit"
         about = self.window(ABOUT_TITLE)
-        self.assert_all_drawn(about, ABOUT_CONTROLS)
+        self.assert_all_drawn(about, self.about_controls)
         self.assertTrue(self.taskbar_skipped(about))
         self.assertFalse(self.taskbar_skipped(self.main))
 
         # A new prefix names no system-information program.
-        self.click(about, ABOUT_CONTROLS, "cmdSysInfo")
+        self.click(about, self.about_controls, "cmdSysInfo")
         box = self.window(MESSAGE_BOX_TITLE)
         self.x("xdotool", "key", "--window", box, "Return")
         wait_until(lambda: not self.visible(MESSAGE_BOX_TITLE), REPLY_SECONDS,
                    "the message box to close")
 
         self.wine.set_registry_string(MSINFO_KEY, "PATH", r"C:\windows\system32\msinfo32.exe")
-        self.click(about, ABOUT_CONTROLS, "cmdSysInfo")
+        self.click(about, self.about_controls, "cmdSysInfo")
         self.window(SYSTEM_INFORMATION_TITLE)
         self.assertEqual(self.visible(MESSAGE_BOX_TITLE), [])
 
-        self.click(about, ABOUT_CONTROLS, "cmdOK")
+        self.click(about, self.about_controls, "cmdOK")
         self.assertEqual(self.program.wait(REPLY_SECONDS), 0)
 
 
