@@ -198,11 +198,10 @@ void UsbdevfsResponder::submit(UMockdevIoctlClient* client, UMockdevIoctlData* a
         if (asksForString(transfer)) {
             // The answer goes into the data stage now; libusb reads it once reaped.
             const auto string = strings_.find(static_cast<std::uint8_t>(transfer.value() & 0xFF));
-            held = false;
             completion.status = string == strings_.end() ? -EPIPE : 0;
             const std::size_t room = static_cast<std::size_t>(buffer.data->data_len) - kSetupSize;
             transfer.data.clear();
-            if (string != strings_.end())
+            if (string != strings_.end() && !held)
                 transfer.data.assign(string->second.begin(),
                                      string->second.begin() +
                                          static_cast<std::ptrdiff_t>(

@@ -19,8 +19,8 @@ namespace vexa::testing {
 // Answers the usbdevfs ioctls that libusb sends to the receiver's device node:
 // GET_CAPABILITIES, SUBMITURB, REAPURBNDELAY and DISCARDURB. It records every
 // control transfer and completes it as the chosen outcome says; a standard
-// GET_DESCRIPTOR for a string is answered from the string table instead, and
-// stalls for a string it does not hold. umockdev calls
+// GET_DESCRIPTOR for a string is answered from the string table instead
+// (stalling for a string it does not hold), unless the outcome is a time-out. umockdev calls
 // it on its own worker thread; every public member may be called from any
 // other thread.
 class UsbdevfsResponder {
