@@ -14,8 +14,4 @@ namespace vexa {
 std::string formatReport(const UsbReport& report, const Verdict& verdict, Platform platform,
                          bool verbose);
 
-// The same as one JSON object, for scripts and bug reports; README lists its
-// fields.
-std::string formatJson(const UsbReport& report, const Verdict& verdict);
-
 } // namespace vexa

@@ -2,6 +2,7 @@
 // attached USB device, the receiver's first, and a verdict; see README,
 // Troubleshooting.
 
+#include "inspection/report_json.h"
 #include "inspection/report_text.h"
 #include "inspection/usb_report.h"
 #include "inspection/verdict.h"
