@@ -30,8 +30,8 @@ DeviceFailure failureOf(std::string step, int libusbError);
 // One USB device, opened either as the index-th (from 0) attached device with
 // given IDs, in the order vb_usb_open counts them, or as a device from a
 // list; it reads the identity strings the device descriptor points to. Every
-// failure reaches the listener as it happens; the call then returns false or
-// an unreadable string. String requests wait at most a second each, and once
+// failure of libusb reaches the listener as it happens; the call then returns
+// false or an unreadable string, which also stands for a malformed one. String requests wait at most a second each, and once
 // the device has let one time out the rest are not sent, so a device that
 // does not answer holds up its caller for a second only. Closed when
 // destroyed; used from one thread.

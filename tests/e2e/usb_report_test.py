@@ -35,6 +35,9 @@ class UsbReportProgramTest(unittest.TestCase):
         self.assertEqual({d["serial"] for d in receivers}, {"VX-000172", "BT-9"})
         self.assertIn("the window tunes the first, bus 001 address %03d"
                       % receivers[0]["address"], report["verdict"])
+        # The harness tells the second device's requests apart from the receiver's.
+        self.assertIn("\nsecond request 06 value 0303 index 0409 data 0A 03", ran.stdout)
+        self.assertIn("\nrequest 06 value 0303 index 0409 data 14 03", ran.stdout)
 
         listed = on_emulated_bus("lsusb", "-v").stdout
         for device in receivers:
