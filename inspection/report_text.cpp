@@ -30,9 +30,9 @@ void appendDescriptors(std::string& out, const DeviceReport& device, const char*
 {
     out += printed("%sDevice: USB %s, class %02x/%02x/%02x, EP0 %u bytes, release %s, %zu "
                    "configuration(s)\n",
-                   indent, bcdVersion(device.usbVersion).c_str(), device.deviceClass, device.subclass,
-                   device.protocol, device.maxPacketSize0, bcdVersion(device.deviceVersion).c_str(),
-                   device.configurations.size());
+                   indent, bcdVersion(device.usbVersion).c_str(), device.deviceClass,
+                   device.subclass, device.protocol, device.maxPacketSize0,
+                   bcdVersion(device.deviceVersion).c_str(), device.configurations.size());
     for (const ConfigurationReport& config : device.configurations) {
         out += printed("%s  Configuration %u: attributes %02x%s, up to %u mA\n", indent,
                        config.value, config.attributes,
@@ -52,8 +52,7 @@ void appendDescriptors(std::string& out, const DeviceReport& device, const char*
         }
     }
     for (const DeviceFailure& failure : device.failures)
-        out += printed("%sCould not %s: %s\n", indent, failure.step.c_str(),
-                       failureText(failure).c_str());
+        out += indent + ("Could not " + failure.step) + ": " + failureText(failure) + "\n";
 }
 
 std::string headline(const DeviceReport& device)

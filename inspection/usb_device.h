@@ -31,10 +31,10 @@ DeviceFailure failureOf(std::string step, int libusbError);
 // given IDs, in the order vb_usb_open counts them, or as a device from a
 // list; it reads the identity strings the device descriptor points to. Every
 // failure of libusb reaches the listener as it happens; the call then returns
-// false or an unreadable string, which also stands for a malformed one. String requests wait at most a second each, and once
-// the device has let one time out the rest are not sent, so a device that
-// does not answer holds up its caller for a second only. Closed when
-// destroyed; used from one thread.
+// false or an unreadable string, which also stands for a malformed one.
+// String requests wait at most a second each, and once the device has let one
+// time out the rest are not sent, so a device that does not answer holds up
+// its caller for a second only. Closed when destroyed; used from one thread.
 class UsbDevice {
 public:
     using FailureListener = std::function<void(const DeviceFailure&)>;
