@@ -14,7 +14,7 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: vexa-sdr-usb-report [--verbose] [--json] [--pause]\n"
+    "usage: vexa-sdr-usb-report [--verbose] [--json] [--pause] [--help]\n"
     "  --verbose  every device's descriptors\n"
     "  --json     the report as JSON, for scripts and bug reports\n"
     "  --pause    wait for Enter before ending\n"
@@ -22,6 +22,7 @@ constexpr const char* kUsage =
     "open.\n";
 
 struct Options {
+    bool help = false;
     bool verbose = false;
     bool json = false;
     bool pause = false;
@@ -31,7 +32,9 @@ bool parse(int argc, char* argv[], Options& options)
 {
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
-        if (arg == "--verbose")
+        if (arg == "--help")
+            options.help = true;
+        else if (arg == "--verbose")
             options.verbose = true;
         else if (arg == "--json")
             options.json = true;
@@ -51,6 +54,10 @@ int main(int argc, char* argv[])
     if (!parse(argc, argv, options)) {
         std::fputs(kUsage, stderr);
         return 64;
+    }
+    if (options.help) {
+        std::fputs(kUsage, stdout);
+        return 0;
     }
     const vexa::Platform platform = vexa::thisPlatform();
     const vexa::UsbReport report = vexa::collectReport();
