@@ -14,8 +14,9 @@ SECONDS = 30
 
 
 def on_emulated_bus(*command):
-    return subprocess.run([HARNESS, "--second-device", "--", *command], capture_output=True,
-                          text=True, timeout=SECONDS, stdin=subprocess.DEVNULL)
+    return subprocess.run([HARNESS, "--second-device", "--serial", "VX 7", "--", *command],
+                          capture_output=True, text=True, timeout=SECONDS,
+                          stdin=subprocess.DEVNULL)
 
 
 def lsusb_fields(block):
@@ -32,12 +33,13 @@ class UsbReportProgramTest(unittest.TestCase):
         receivers = [d for d in report["devices"] if d["receiver_id"]]
         self.assertEqual(len(receivers), 2)
         self.assertEqual([d["tuned_by_window"] for d in receivers], [True, False])
-        self.assertEqual({d["serial"] for d in receivers}, {"VX-000172", "BT-9"})
+        self.assertEqual({d["serial"] for d in receivers}, {"VX 7", "BT-9"})
         self.assertIn("the window tunes the first, bus 001 address %03d"
                       % receivers[0]["address"], report["verdict"])
         # The harness tells the second device's requests apart from the receiver's.
         self.assertIn("\nsecond request 06 value 0303 index 0409 data 0A 03", ran.stdout)
-        self.assertIn("\nrequest 06 value 0303 index 0409 data 14 03", ran.stdout)
+        self.assertIn("\nrequest 06 value 0303 index 0409 data 0A 03 56 00 58 00 20 00 37 00",
+                      ran.stdout)
 
         listed = on_emulated_bus("lsusb", "-v").stdout
         for device in receivers:
