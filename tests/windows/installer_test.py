@@ -1,6 +1,7 @@
 """The Windows installer under Wine: it installs silently into Program Files
-with a Start-menu entry and an entry among the installed programs, the
-installed program starts, and the uninstaller removes everything again."""
+with Start-menu entries for the program and the USB report and an entry among
+the installed programs, the installed program starts, and the uninstaller
+removes everything again."""
 
 import os
 import subprocess
@@ -15,6 +16,7 @@ VERSION = os.environ["VEXA_VERSION"]
 
 FOLDER = "Program Files/Vexa SDR Control"
 SHORTCUT = "ProgramData/Microsoft/Windows/Start Menu/Programs/Vexa SDR Control/Vexa SDR Control.lnk"
+REPORT_SHORTCUT = os.path.join(os.path.dirname(SHORTCUT), "Vexa SDR USB report.lnk")
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vexa SDR Control"
 SECONDS = 60
 
@@ -35,6 +37,9 @@ class InstallerTest(unittest.TestCase):
         self.wine.run(built_package("VEXA_INSTALLER"), "/S")
         self.assertTrue(self.installed(FOLDER + "/vexa-sdr-control.exe"))
         self.assertTrue(self.installed(SHORTCUT))
+        self.assertTrue(self.installed(FOLDER + "/vexa-sdr-usb-report.exe"))
+        with open(os.path.join(self.wine.drive_c, REPORT_SHORTCUT), "rb") as shortcut:
+            self.assertIn("--pause".encode("utf-16-le"), shortcut.read())
         entry = self.uninstall_entry()
         for name, value in (("DisplayName", "Vexa SDR Control"), ("DisplayVersion", VERSION),
                             ("Publisher", "Vexa SDR")):
@@ -54,6 +59,7 @@ class InstallerTest(unittest.TestCase):
         self.wine.run(os.path.join(self.wine.drive_c, FOLDER, "Uninstall.exe"), "/S")
         wait_until(lambda: not self.installed(FOLDER), SECONDS, "the program folder to go")
         self.assertFalse(self.installed(SHORTCUT))
+        self.assertFalse(self.installed(REPORT_SHORTCUT))
         self.assertEqual(self.uninstall_entry(), "")
 
 
