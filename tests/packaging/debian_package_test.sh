@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package, unpacks it into a scratch root and checks that its files sit where a
 # freedesktop system looks for them, that it depends on the packages of every linked library,
-# and that the unpacked program opens its window. With CI=true and root it also installs the
+# and that the unpacked program opens its window and the rig-control server answers --help. With CI=true and root it also installs the
 # package for real, runs the program from there and removes the package again.
 #
 # Usage: tools/virtual_display.py -- debian_package_test.sh BUILD_DIR
@@ -14,6 +14,7 @@ desktop_entry=usr/share/applications/vexa-sdr-control.desktop
 metainfo=usr/share/metainfo/org.vexa.SdrControl.metainfo.xml
 udev_rule=usr/lib/udev/rules.d/60-vexa-sdr.rules
 icon_sizes=(16 32 48 256)
+server=usr/bin/vexa-sdr-rigctld
 deadline_seconds=30
 
 scratch=$(mktemp -d)
@@ -99,6 +100,12 @@ check_files() {
   program=$root/usr/bin/$exec_name
 }
 
+check_server_runs() {
+  local root=$1
+  [[ -x $root/$server ]] || fail "no rig-control server at /$server"
+  "$root/$server" --help | grep -q -- --multiplier || fail "/$server --help shows no options"
+}
+
 check_window_opens() {
   local binary=$1 pid waited=0
   QT_QPA_PLATFORM=xcb "$binary" >"$scratch/program.log" 2>&1 &
@@ -119,13 +126,16 @@ check_control_fields
 dpkg-deb --extract "$deb" "$scratch/root"
 check_files "$scratch/root"
 check_dependencies "$program"
+check_dependencies "$scratch/root/$server"
 check_window_opens "$program"
+check_server_runs "$scratch/root"
 
 if [[ ${CI:-} == true && $(id -u) -eq 0 ]]; then
   dpkg --install "$deb" >/dev/null
   installed=true
   check_files ""
   check_window_opens "$program"
+  check_server_runs ""
   dpkg --remove "$package" >/dev/null
   installed=false
   [[ ! -e /$udev_rule ]] || fail "removing the package left /$udev_rule behind"

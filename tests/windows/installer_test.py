@@ -1,5 +1,5 @@
 """The Windows installer under Wine: it installs silently into Program Files
-with a Start-menu entry and an entry among the installed programs, the
+with Start-menu entries for the program and the rig-control server and an entry among the installed programs, the
 installed program starts, and the uninstaller removes everything again."""
 
 import os
@@ -14,7 +14,8 @@ from wine import Wine
 VERSION = os.environ["VEXA_VERSION"]
 
 FOLDER = "Program Files/Vexa SDR Control"
-SHORTCUT = "ProgramData/Microsoft/Windows/Start Menu/Programs/Vexa SDR Control/Vexa SDR Control.lnk"
+MENU = "ProgramData/Microsoft/Windows/Start Menu/Programs/Vexa SDR Control/"
+SHORTCUTS = (MENU + "Vexa SDR Control.lnk", MENU + "Vexa SDR Rig-Control Server.lnk")
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vexa SDR Control"
 SECONDS = 60
 
@@ -33,8 +34,9 @@ class InstallerTest(unittest.TestCase):
 
     def test_installs_starts_and_uninstalls(self):
         self.wine.run(built_package("VEXA_INSTALLER"), "/S")
-        self.assertTrue(self.installed(FOLDER + "/vexa-sdr-control.exe"))
-        self.assertTrue(self.installed(SHORTCUT))
+        for path in (FOLDER + "/vexa-sdr-control.exe", FOLDER + "/vexa-sdr-rigctld.exe",
+                     *SHORTCUTS):
+            self.assertTrue(self.installed(path), path)
         entry = self.uninstall_entry()
         for name, value in (("DisplayName", "Vexa SDR Control"), ("DisplayVersion", VERSION),
                             ("Publisher", "Vexa SDR")):
@@ -53,7 +55,8 @@ class InstallerTest(unittest.TestCase):
         # The uninstaller hands its work to a copy of itself and returns.
         self.wine.run(os.path.join(self.wine.drive_c, FOLDER, "Uninstall.exe"), "/S")
         wait_until(lambda: not self.installed(FOLDER), SECONDS, "the program folder to go")
-        self.assertFalse(self.installed(SHORTCUT))
+        for shortcut in SHORTCUTS:
+            self.assertFalse(self.installed(shortcut), shortcut)
         self.assertEqual(self.uninstall_entry(), "")
 
 

@@ -47,7 +47,8 @@ class WindowsProgramTest(unittest.TestCase):
         folder = os.path.join(self.wine.drive_c, "Prüf Ordner")
         with zipfile.ZipFile(built_package("VEXA_PROGRAM_ZIP")) as archive:
             archive.extractall(folder)
-            [program] = [name for name in archive.namelist() if name.endswith(".exe")]
+            [program] = [name for name in archive.namelist()
+                         if name.endswith("/vexa-sdr-control.exe")]
         self.program = self.wine.start(os.path.join(folder, program))
         self.addCleanup(self.program.kill)
         self.main = self.window(MAIN_WINDOW_TITLE)
