@@ -338,6 +338,13 @@ class ServerUnderReceiver:
         self.harness.communicate(b"quit\n", timeout=30)
 
 
+def floor_requests_us(programs, count):
+    """The bare libusb request, against the receiver in the harness as the server meets it."""
+    output = run([programs.harness, "--", programs.request_bench, "--client", "reference",
+                  "--requests", str(count)], stdin=subprocess.DEVNULL)
+    return json.loads(next(line for line in output.splitlines() if line.startswith("{")))["us"]
+
+
 def measure_server(programs, runs):
     """Sets through the server against the bare libusb request, in turns; then
     the server's peak memory after sets from several clients at once, beside a
@@ -347,8 +354,7 @@ def measure_server(programs, runs):
         client = server.client()
         for _ in range(runs.server_rounds):
             sets += [client.set_us() for _ in range(runs.server_sets)]
-            floor += json.loads(run([tool("umockdev-wrapper"), programs.request_bench,
-                                     "--pairs", str(runs.server_sets)]))["reference_us"]
+            floor += floor_requests_us(programs, runs.server_sets)
         client.close()
     with ServerUnderReceiver(programs) as server:
         clients = [server.client() for _ in range(SERVER_CLIENTS)]

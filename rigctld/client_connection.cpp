@@ -17,6 +17,8 @@ ClientConnection::ClientConnection(QTcpSocket* socket, RigServer& server)
     // While a set is carried out nothing is read, so a client that floods
     // meanwhile fills its own connection, not this program's memory.
     socket_->setReadBufferSize(LineBuffer::kLineLimit * 4);
+    // Answers are short and awaited: each goes out as it is written.
+    socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     connect(socket_, &QTcpSocket::readyRead, this, &ClientConnection::serve);
     connect(socket_, &QTcpSocket::disconnected, this, &ClientConnection::close);
 }
@@ -59,8 +61,10 @@ void ClientConnection::finishSet(const QByteArray& answer)
 
 void ClientConnection::write(std::string_view answer)
 {
-    if (!answer.empty())
-        socket_->write(answer.data(), static_cast<qint64>(answer.size()));
+    if (answer.empty())
+        return;
+    socket_->write(answer.data(), static_cast<qint64>(answer.size()));
+    socket_->flush();
 }
 
 void ClientConnection::close()

@@ -35,6 +35,24 @@ std::optional<std::string> wanted(std::string_view what, std::string_view value)
     return "needs " + std::string(what) + ", not \"" + std::string(value) + "\"";
 }
 
+// An option whose value is a finite number that fits; store keeps it.
+ValueReader numberReader(std::string_view what, bool (*fits)(double),
+                         void (*store)(ServerOptions&, double))
+{
+    return [what, fits, store](std::string_view value,
+                               ServerOptions& options) -> std::optional<std::string> {
+        const auto number = finiteNumber(value);
+        if (!number || !fits(*number))
+            return wanted(what, value);
+        store(options, *number);
+        return std::nullopt;
+    };
+}
+
+bool any(double) { return true; }
+bool aboveZero(double value) { return value > 0; }
+bool notNegative(double value) { return value >= 0; }
+
 const std::map<std::string_view, ValueReader>& valueReaders()
 {
     static const std::map<std::string_view, ValueReader> readers{
@@ -53,30 +71,12 @@ const std::map<std::string_view, ValueReader>& valueReaders()
              options.listenAddress = std::string(value);
              return std::nullopt;
          }},
-        {"--multiplier",
-         [](std::string_view value, ServerOptions& options) -> std::optional<std::string> {
-             const auto multiplier = finiteNumber(value);
-             if (!multiplier || *multiplier <= 0)
-                 return wanted("a number above 0", value);
-             options.dial.multiplier = *multiplier;
-             return std::nullopt;
-         }},
-        {"--offset",
-         [](std::string_view value, ServerOptions& options) -> std::optional<std::string> {
-             const auto offset = finiteNumber(value);
-             if (!offset)
-                 return wanted("a number of Hz", value);
-             options.dial.offsetHz = *offset;
-             return std::nullopt;
-         }},
-        {"--frequency",
-         [](std::string_view value, ServerOptions& options) -> std::optional<std::string> {
-             const auto frequency = finiteNumber(value);
-             if (!frequency || *frequency < 0)
-                 return wanted("a dial frequency in Hz, 0 or more", value);
-             options.startDialHz = *frequency;
-             return std::nullopt;
-         }},
+        {"--multiplier", numberReader("a number above 0", aboveZero,
+                                      [](ServerOptions& o, double m) { o.dial.multiplier = m; })},
+        {"--offset", numberReader("a number of Hz", any,
+                                  [](ServerOptions& o, double hz) { o.dial.offsetHz = hz; })},
+        {"--frequency", numberReader("a dial frequency in Hz, 0 or more", notNegative,
+                                     [](ServerOptions& o, double hz) { o.startDialHz = hz; })},
         {"--serial",
          [](std::string_view value, ServerOptions& options) -> std::optional<std::string> {
              options.serial = std::string(value);

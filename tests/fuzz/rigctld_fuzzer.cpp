@@ -3,29 +3,21 @@
 // may send anything; the checks below hold for every input and report a
 // violation through abort().
 
+#include "property_check.h"
+
 #include "oscillator/tuning.h"
 #include "rigctld/command.h"
 #include "rigctld/line_buffer.h"
 #include "rigctld/replies.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
 namespace {
 
 using namespace vexa;
-
-void check(bool holds, const char* what, std::string_view line)
-{
-    if (holds)
-        return;
-    std::fprintf(stderr, "property violated: %s\nline: \"%.*s\"\n", what,
-                 static_cast<int>(line.size()), line.data());
-    std::abort();
-}
+using vexa::fuzzing::check;
 
 bool isBlankLine(std::string_view line)
 {

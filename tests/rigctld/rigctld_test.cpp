@@ -3,6 +3,8 @@
 #include "rigctld/dump_state.h"
 #include "rigctld/line_buffer.h"
 #include "rigctld/options.h"
+#include "rigctld/serial_selection.h"
+#include "support/fake_usb_library.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -29,7 +31,7 @@ TEST(LineBuffer, GathersLinesWhateverThePackets)
     for (char c : std::string("F 14074000\r\nf"))
         ASSERT_TRUE(buffer.append(std::string(1, c)));
     ASSERT_TRUE(buffer.append("\nq\n\nhalf"));
-    EXPECT_THAT(linesFrom(buffer), testing::ElementsAre("F 14074000", "f", "q", ""));
+    EXPECT_THAT(linesFrom(buffer), ::testing::ElementsAre("F 14074000", "f", "q", ""));
 }
 
 TEST(LineBuffer, RefusesALineBeyondTheLimitEvenBeforeItEnds)
@@ -37,7 +39,7 @@ TEST(LineBuffer, RefusesALineBeyondTheLimitEvenBeforeItEnds)
     const std::string longest(LineBuffer::kLineLimit, 'x');
     LineBuffer fits;
     EXPECT_TRUE(fits.append(longest + "\r\n" + longest + "\r"));
-    EXPECT_THAT(linesFrom(fits), testing::ElementsAre(longest));
+    EXPECT_THAT(linesFrom(fits), ::testing::ElementsAre(longest));
     LineBuffer tooLong;
     EXPECT_TRUE(tooLong.append(longest));
     EXPECT_FALSE(tooLong.append("y"));
@@ -93,7 +95,7 @@ TEST(DumpState, IsTheTwentyTwoLinesOfVersionZero)
 {
     const std::string block = dumpState({});
     EXPECT_EQ(std::count(block.begin(), block.end(), '\n'), 22);
-    EXPECT_THAT(block, testing::StartsWith("0\n2\n1\n0 511999999 0x1ff -1 -1 0x1 0\n"));
+    EXPECT_THAT(block, ::testing::StartsWith("0\n2\n1\n0 511999999 0x1ff -1 -1 0x1 0\n"));
 }
 
 TEST(Options, ReadsValuesAndNamesTheWrongOne)
@@ -109,9 +111,24 @@ TEST(Options, ReadsValuesAndNamesTheWrongOne)
              {"--port", "0"}, {"--port", "65536"}, {"--multiplier", "-2"}, {"--offset", "nan"},
              {"--frequency", "-1"}, {"--port"}, {"--verbose"}}) {
         const ParsedOptions parsed = parseOptions(wrong);
-        EXPECT_THAT(parsed.error, testing::HasSubstr(std::string(wrong[0])));
+        EXPECT_THAT(parsed.error, ::testing::HasSubstr(std::string(wrong[0])));
     }
     EXPECT_TRUE(parseOptions({"--port", "1", "--help"}).helpAsked);
+}
+
+} // namespace
+
+namespace {
+
+TEST(SerialSelectedUsb, OpensTheReceiverWithTheSerialWhereverItIsCounted)
+{
+    vexa::testing::FakeUsbLibrary usb;
+    vexa::SerialNumbers attached{std::nullopt, "B-2", "A-1"};
+    vexa::SerialSelectedUsb chosen(usb, "A-1", [&](std::uint16_t, std::uint16_t) { return attached; });
+    EXPECT_EQ(chosen.vb_usb_open(0, 0x16C0, 0x05DC), 7);
+    attached = {"B-2"}; // unplugged
+    EXPECT_EQ(chosen.vb_usb_open(0, 0x16C0, 0x05DC), 0);
+    EXPECT_THAT(usb.calls, ::testing::ElementsAre("open 2 16C0 05DC"));
 }
 
 } // namespace
