@@ -17,6 +17,7 @@ pkg_check_modules(LIBUSB REQUIRED IMPORTED_TARGET libusb-1.0)
 
 add_subdirectory(usb)
 add_subdirectory(oscillator)
+add_subdirectory(inspection)
 add_subdirectory(rigctld)
 enable_testing()
 add_subdirectory(tests/fuzz)

@@ -1,5 +1,6 @@
 #include "usb/libusb_library.h"
 
+#include "usb/matching_devices.h"
 #include "usb/open_failure.h"
 
 #include <libusb.h>
@@ -17,29 +18,6 @@ static_assert(kRecipientDevice == LIBUSB_RECIPIENT_DEVICE);
 
 bool fitsIn16Bits(std::int32_t value) { return value >= 0 && value <= 0xFFFF; }
 bool fitsIn8Bits(std::int32_t value) { return value >= 0 && value <= 0xFF; }
-
-// The index-th device with these IDs in a fresh list, with a reference the
-// caller must drop; nullptr if there is none.
-libusb_device* findDevice(libusb_context* context, std::int32_t index, std::uint16_t vendorId,
-                          std::uint16_t productId)
-{
-    libusb_device** list = nullptr;
-    const ssize_t count = libusb_get_device_list(context, &list);
-    if (count < 0)
-        return nullptr;
-    libusb_device* found = nullptr;
-    std::int32_t matches = 0;
-    for (ssize_t i = 0; i < count && found == nullptr; ++i) {
-        libusb_device_descriptor descriptor{};
-        if (libusb_get_device_descriptor(list[i], &descriptor) != LIBUSB_SUCCESS)
-            continue;
-        if (descriptor.idVendor == vendorId && descriptor.idProduct == productId &&
-            matches++ == index)
-            found = libusb_ref_device(list[i]);
-    }
-    libusb_free_device_list(list, 1);
-    return found;
-}
 
 } // namespace
 
@@ -68,16 +46,26 @@ std::int32_t LibusbLibrary::vb_usb_open(std::int32_t index, std::int32_t vendorI
 
     const auto vendor = static_cast<std::uint16_t>(vendorId);
     const auto product = static_cast<std::uint16_t>(productId);
-    libusb_device* device = findDevice(context_, index, vendor, product);
-    if (device == nullptr)
+    const MatchingDevices matching(context_, vendor, product);
+    const auto& devices = matching.devices();
+    if (static_cast<std::size_t>(index) >= devices.size())
         return 0;
+    libusb_device* device = devices[static_cast<std::size_t>(index)];
     libusb_device_handle* opened = nullptr;
     const int result = libusb_open(device, &opened);
-    libusb_unref_device(device); // an open handle holds its own reference
-    if (result != LIBUSB_SUCCESS) {
+    if (result != LIBUSB_SUCCESS)
         std::fprintf(stderr, "%s\n", openFailureMessage(result, vendor, product).c_str());
+    // Devices that share the IDs are told apart by their strings, which a
+    // request does not read: it names the one it chose and leaves the rest
+    // to the USB report.
+    if (devices.size() > 1)
+        std::fprintf(stderr, "%s\n",
+                     sharedIdMessage(devices.size(), static_cast<std::size_t>(index),
+                                     libusb_get_bus_number(device),
+                                     libusb_get_device_address(device), vendor, product)
+                         .c_str());
+    if (result != LIBUSB_SUCCESS)
         return 0;
-    }
 
     const std::int32_t handle = handles_.insert(opened);
     if (handle == 0)

@@ -24,18 +24,36 @@ constexpr std::array kAdvice{
            "disappeared while being opened; check the cable and plug it in again"},
 };
 
+std::string idsOf(std::uint16_t vendorId, std::uint16_t productId)
+{
+    char ids[16];
+    std::snprintf(ids, sizeof ids, "%04X:%04X", vendorId, productId);
+    return ids;
+}
+
 } // namespace
 
 std::string openFailureMessage(int libusbError, std::uint16_t vendorId, std::uint16_t productId)
 {
-    char receiver[16];
-    std::snprintf(receiver, sizeof receiver, "%04X:%04X", vendorId, productId);
-    std::string line = "vexa-sdr-control: receiver " + std::string(receiver) + " ";
+    std::string line = "vexa-sdr-control: receiver " + idsOf(vendorId, productId) + " ";
     for (const Advice& advice : kAdvice)
         if (advice.error == libusbError)
             return line + std::string(advice.text);
     return line + "found but could not be opened (" + libusb_error_name(libusbError) +
            "); replug it (see README, Troubleshooting)";
+}
+
+std::string sharedIdMessage(std::size_t devices, std::size_t index, std::uint8_t bus,
+                            std::uint8_t address, std::uint16_t vendorId,
+                            std::uint16_t productId)
+{
+    char chosen[64];
+    std::snprintf(chosen, sizeof chosen, ", on bus %03u at address %03u", bus, address);
+    return "vexa-sdr-control: " + std::to_string(devices) + " devices share the ID " +
+           idsOf(vendorId, productId) + "; this request went to " +
+           (index == 0 ? std::string("the first") : "number " + std::to_string(index + 1)) +
+           chosen +
+           "; vexa-sdr-usb-report tells them apart";
 }
 
 } // namespace vexa

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -8,5 +9,12 @@ namespace vexa {
 // The one line written on standard error when a receiver is attached but
 // libusb_open refuses it: what went wrong and what the operator can do.
 std::string openFailureMessage(int libusbError, std::uint16_t vendorId, std::uint16_t productId);
+
+// The line written on standard error when several devices share the
+// receiver's IDs: how many, which one the request chose (index from 0, with
+// its bus and address), and where to look.
+std::string sharedIdMessage(std::size_t devices, std::size_t index, std::uint8_t bus,
+                            std::uint8_t address, std::uint16_t vendorId,
+                            std::uint16_t productId);
 
 } // namespace vexa

@@ -31,5 +31,11 @@ set(CPACK_NSIS_INSTALLED_ICON_NAME vexa-sdr-control.exe)
 set(CPACK_NSIS_MUI_ICON "${PROJECT_SOURCE_DIR}/packaging/icons/vexa-sdr-control.ico")
 set(CPACK_NSIS_MUI_UNIICON "${PROJECT_SOURCE_DIR}/packaging/icons/vexa-sdr-control.ico")
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+# The USB report is a console program: its entry opens a console window that
+# stays until Enter is pressed. (Backslashes are doubled for each of CPack's two passes.)
+set(CPACK_NSIS_CREATE_ICONS_EXTRA
+  "CreateShortCut '$SMPROGRAMS\\\\$STARTMENU_FOLDER\\\\Vexa SDR USB report.lnk' '$INSTDIR\\\\vexa-sdr-usb-report.exe' '--pause'")
+set(CPACK_NSIS_DELETE_ICONS_EXTRA
+  "Delete '$SMPROGRAMS\\\\$MUI_TEMP\\\\Vexa SDR USB report.lnk'")
 
 include(CPack)

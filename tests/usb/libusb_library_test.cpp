@@ -199,6 +199,26 @@ TEST_F(LibusbLibraryTest, AccessDeniedGivesNoHandleAndOneLineOnStandardError)
     EXPECT_EQ(handle, 0);
 }
 
+TEST_F(LibusbLibraryTest, SeveralDevicesWithTheIdsAreNamedAndStillOneTransferGoesOut)
+{
+    receiver.plugSecondDevice();
+    ::testing::internal::CaptureStderr();
+    const std::int32_t handle = openReceiver();
+    const std::string written = ::testing::internal::GetCapturedStderr();
+    ASSERT_NE(handle, 0);
+    EXPECT_EQ(send(handle), 4);
+    usb.vb_usb_close(handle);
+
+    // No string is read to tell them apart: one transfer in all, on the one named.
+    const auto onReceiver = receiver.transfers().size();
+    const auto onSecond = receiver.secondDeviceTransfers().size();
+    EXPECT_EQ(onReceiver + onSecond, 1u);
+    EXPECT_EQ(written, "vexa-sdr-control: 2 devices share the ID 16C0:05DC; this request went "
+                       "to the first, on bus 001 at address " +
+                           std::string(onReceiver == 1 ? "002" : "003") +
+                           "; vexa-sdr-usb-report tells them apart\n");
+}
+
 TEST_F(LibusbLibraryTest, ManyRequestsLeaveNoDescriptorOpen)
 {
     const std::size_t before = settledOpenDescriptors(kSockets);

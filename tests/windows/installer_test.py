@@ -1,6 +1,7 @@
 """The Windows installer under Wine: it installs silently into Program Files
-with Start-menu entries for the program and the rig-control server and an entry among the installed programs, the
-installed program starts, and the uninstaller removes everything again."""
+with Start-menu entries for the program, the USB report and the rig-control
+server and an entry among the installed programs, the installed program
+starts, and the uninstaller removes everything again."""
 
 import os
 import subprocess
@@ -15,7 +16,9 @@ VERSION = os.environ["VEXA_VERSION"]
 
 FOLDER = "Program Files/Vexa SDR Control"
 MENU = "ProgramData/Microsoft/Windows/Start Menu/Programs/Vexa SDR Control/"
-SHORTCUTS = (MENU + "Vexa SDR Control.lnk", MENU + "Vexa SDR Rig-Control Server.lnk")
+SHORTCUT = MENU + "Vexa SDR Control.lnk"
+REPORT_SHORTCUT = MENU + "Vexa SDR USB report.lnk"
+SERVER_SHORTCUT = MENU + "Vexa SDR Rig-Control Server.lnk"
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vexa SDR Control"
 SECONDS = 60
 
@@ -34,9 +37,13 @@ class InstallerTest(unittest.TestCase):
 
     def test_installs_starts_and_uninstalls(self):
         self.wine.run(built_package("VEXA_INSTALLER"), "/S")
-        for path in (FOLDER + "/vexa-sdr-control.exe", FOLDER + "/vexa-sdr-rigctld.exe",
-                     *SHORTCUTS):
-            self.assertTrue(self.installed(path), path)
+        self.assertTrue(self.installed(FOLDER + "/vexa-sdr-control.exe"))
+        self.assertTrue(self.installed(SHORTCUT))
+        self.assertTrue(self.installed(FOLDER + "/vexa-sdr-usb-report.exe"))
+        with open(os.path.join(self.wine.drive_c, REPORT_SHORTCUT), "rb") as shortcut:
+            self.assertIn("--pause".encode("utf-16-le"), shortcut.read())
+        self.assertTrue(self.installed(FOLDER + "/vexa-sdr-rigctld.exe"))
+        self.assertTrue(self.installed(SERVER_SHORTCUT))
         entry = self.uninstall_entry()
         for name, value in (("DisplayName", "Vexa SDR Control"), ("DisplayVersion", VERSION),
                             ("Publisher", "Vexa SDR")):
@@ -55,8 +62,9 @@ class InstallerTest(unittest.TestCase):
         # The uninstaller hands its work to a copy of itself and returns.
         self.wine.run(os.path.join(self.wine.drive_c, FOLDER, "Uninstall.exe"), "/S")
         wait_until(lambda: not self.installed(FOLDER), SECONDS, "the program folder to go")
-        for shortcut in SHORTCUTS:
-            self.assertFalse(self.installed(shortcut), shortcut)
+        self.assertFalse(self.installed(SHORTCUT))
+        self.assertFalse(self.installed(REPORT_SHORTCUT))
+        self.assertFalse(self.installed(SERVER_SHORTCUT))
         self.assertEqual(self.uninstall_entry(), "")
 
 

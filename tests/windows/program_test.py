@@ -48,7 +48,7 @@ class WindowsProgramTest(unittest.TestCase):
         with zipfile.ZipFile(built_package("VEXA_PROGRAM_ZIP")) as archive:
             archive.extractall(folder)
             [program] = [name for name in archive.namelist()
-                         if name.endswith("/vexa-sdr-control.exe")]
+                         if os.path.basename(name) == "vexa-sdr-control.exe"]
         self.program = self.wine.start(os.path.join(folder, program))
         self.addCleanup(self.program.kill)
         self.main = self.window(MAIN_WINDOW_TITLE)

@@ -11,16 +11,32 @@ namespace vexa::testing {
 
 namespace {
 
-constexpr const char* kSysPath = "/sys/devices/pci0000:00/0000:00:14.0/usb1/1-1";
+constexpr const char* kReceiverSysPath = "/sys/devices/pci0000:00/0000:00:14.0/usb1/1-1";
+constexpr const char* kSecondSysPath = "/sys/devices/pci0000:00/0000:00:14.0/usb1/1-2";
 constexpr int kBus = 1;
+constexpr std::uint16_t kUsEnglish = 0x0409;
+constexpr std::uint8_t kStringDescriptor = 0x03;
 
 // Device descriptor (USB 1.1, vendor class, 8-byte EP0, 16C0:05DC, release
-// 1.00, one configuration) and the configuration with one interface and no
-// endpoints beyond EP0, as sysfs shows them in "descriptors".
-constexpr const char* kDescriptors = "12011001FF000008C016DC05000100000001"
+// 1.00, strings 1 to 3 for manufacturer, product and serial number, one
+// configuration) and the configuration with one interface and no endpoints
+// beyond EP0, as sysfs shows them in "descriptors".
+constexpr const char* kDescriptors = "12011001FF000008C016DC05000101020301"
                                      "0902120001010080320904000000FF000000";
 
-std::string deviceRecord(int deviceNumber)
+// A string descriptor: length, type, then the text in UTF-16LE (ASCII here).
+std::vector<std::uint8_t> stringDescriptor(std::string_view text)
+{
+    std::vector<std::uint8_t> bytes{static_cast<std::uint8_t>(2 + 2 * text.size()),
+                                    kStringDescriptor};
+    for (const char c : text) {
+        bytes.push_back(static_cast<std::uint8_t>(c));
+        bytes.push_back(0);
+    }
+    return bytes;
+}
+
+std::string deviceRecord(const char* sysPath, int deviceNumber)
 {
     char record[1024];
     std::snprintf(record, sizeof record,
@@ -44,7 +60,7 @@ std::string deviceRecord(int deviceNumber)
                   "A: bNumConfigurations=1\n"
                   "A: bConfigurationValue=1\n"
                   "H: descriptors=%s\n",
-                  kSysPath + 4, kBus, deviceNumber, kBus, deviceNumber, kBus, deviceNumber, kBus,
+                  sysPath + 4, kBus, deviceNumber, kBus, deviceNumber, kBus, deviceNumber, kBus,
                   deviceNumber, (kBus - 1) * 128 + deviceNumber - 1, kDescriptors);
     return record;
 }
@@ -65,6 +81,10 @@ std::runtime_error failure(const std::string& what, GError* error)
 
 } // namespace
 
+Identity receiverIdentity() { return {"Vexa SDR", "Vexa SDR Receiver", "VX-000172"}; }
+
+Identity otherDeviceIdentity() { return {"Bench Tools", "Flash Programmer", "BT-9"}; }
+
 bool umockdevPreloaded()
 {
     const char* preload = std::getenv("LD_PRELOAD");
@@ -73,10 +93,16 @@ bool umockdevPreloaded()
 }
 
 EmulatedReceiver::EmulatedReceiver(bool plugged)
+    : receiver_{kReceiverSysPath, {}, {}}, second_{kSecondSysPath, {}, {}}
 {
     if (!umockdevPreloaded())
         throw std::runtime_error(
             "the emulated receiver needs the umockdev preload: run under umockdev-wrapper");
+    for (Port* port : {&receiver_, &second_})
+        port->responder.setStringDescriptor(0, {4, kStringDescriptor, kUsEnglish & 0xFF,
+                                                kUsEnglish >> 8});
+    setIdentity(receiver_, receiverIdentity());
+    setIdentity(second_, otherDeviceIdentity());
     testbed_ = umockdev_testbed_new();
     if (plugged)
         plug();
@@ -84,8 +110,8 @@ EmulatedReceiver::EmulatedReceiver(bool plugged)
 
 EmulatedReceiver::~EmulatedReceiver()
 {
-    if (plugged())
-        unplug();
+    unplug(second_);
+    unplug(receiver_);
     g_object_unref(testbed_);
 }
 
@@ -94,9 +120,16 @@ std::string EmulatedReceiver::rootDir() const
     return takeString(umockdev_testbed_get_root_dir(testbed_));
 }
 
-void EmulatedReceiver::plug()
+void EmulatedReceiver::setIdentity(Port& port, const Identity& identity)
 {
-    if (plugged())
+    std::uint8_t index = 1;
+    for (const std::string* text : {&identity.manufacturer, &identity.product, &identity.serial})
+        port.responder.setStringDescriptor(index++, stringDescriptor(*text));
+}
+
+void EmulatedReceiver::plug(Port& port)
+{
+    if (!port.devnode.empty())
         return;
     ++deviceNumber_;
     char devnode[32];
@@ -105,26 +138,27 @@ void EmulatedReceiver::plug()
     // The handler must be in place before the node exists, or the node
     // answers every ioctl with ENOTTY.
     GError* error = nullptr;
-    if (!umockdev_testbed_attach_ioctl(testbed_, devnode, responder_.handler(), &error))
+    if (!umockdev_testbed_attach_ioctl(testbed_, devnode, port.responder.handler(), &error))
         throw failure("cannot emulate " + std::string(devnode), error);
-    responder_.setLiveNode(devnode);
-    if (!umockdev_testbed_add_from_string(testbed_, deviceRecord(deviceNumber_).c_str(), &error))
-        throw failure("cannot add the receiver", error);
-    devnode_ = devnode;
+    port.responder.setLiveNode(devnode);
+    if (!umockdev_testbed_add_from_string(
+            testbed_, deviceRecord(port.sysPath, deviceNumber_).c_str(), &error))
+        throw failure("cannot add the device", error);
+    port.devnode = devnode;
     applyAccess(); // umockdev has announced the device with an "add" uevent
 }
 
-void EmulatedReceiver::unplug()
+void EmulatedReceiver::unplug(Port& port)
 {
-    if (!plugged())
+    if (port.devnode.empty())
         return;
     // Transfers in flight end first; then libusb hears of the removal before
     // the device's sysfs entry goes away.
-    responder_.setLiveNode({});
-    umockdev_testbed_uevent(testbed_, kSysPath, "remove");
-    umockdev_testbed_remove_device(testbed_, kSysPath);
-    umockdev_testbed_detach_ioctl(testbed_, devnode_.c_str(), nullptr);
-    devnode_.clear();
+    port.responder.setLiveNode({});
+    umockdev_testbed_uevent(testbed_, port.sysPath, "remove");
+    umockdev_testbed_remove_device(testbed_, port.sysPath);
+    umockdev_testbed_detach_ioctl(testbed_, port.devnode.c_str(), nullptr);
+    port.devnode.clear();
 }
 
 void EmulatedReceiver::denyAccess(bool denied)
@@ -142,6 +176,13 @@ std::optional<std::string> EmulatedReceiver::obey(std::string_view command)
     if (command == "unplug") {
         unplug();
         return "unplugged";
+    }
+    if (command == "plug second" || command == "unplug second") {
+        if (command == "plug second")
+            plugSecondDevice();
+        else
+            unplugSecondDevice();
+        return command == "plug second" ? "second plugged" : "second unplugged";
     }
     if (command == "deny" || command == "allow") {
         denyAccess(command == "deny");
@@ -162,7 +203,7 @@ void EmulatedReceiver::applyAccess() const
 {
     if (!plugged())
         return;
-    const std::string node = rootDir() + devnode_;
+    const std::string node = rootDir() + receiver_.devnode;
     if (::chmod(node.c_str(), denied_ ? 0444 : 0664) != 0)
         throw std::runtime_error("cannot change the mode of " + node);
 }

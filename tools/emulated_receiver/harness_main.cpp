@@ -42,13 +42,16 @@ void usage()
 {
     std::fprintf(stderr,
                  "usage: %s [--unplugged] [--outcome success|stall|timeout|nodevice|io] "
+                 "[--manufacturer TEXT] [--product TEXT] [--serial TEXT] [--second-device] "
                  "-- COMMAND [ARG...]\n",
                  kName);
 }
 
 struct Options {
     bool plugged = true;
+    bool secondDevice = false;
     Outcome outcome = Outcome::Success;
+    Identity identity = receiverIdentity();
     std::vector<char*> command; // null-terminated for execvp
 };
 
@@ -60,8 +63,16 @@ std::optional<Options> parse(int argc, char* argv[])
         const std::string_view arg = argv[i];
         if (arg == "--unplugged") {
             options.plugged = false;
+        } else if (arg == "--second-device") {
+            options.secondDevice = true;
         } else if (arg == "--outcome" && i + 1 < argc && outcomeNamed(argv[i + 1])) {
             options.outcome = *outcomeNamed(argv[++i]);
+        } else if (arg == "--manufacturer" && i + 1 < argc) {
+            options.identity.manufacturer = argv[++i];
+        } else if (arg == "--product" && i + 1 < argc) {
+            options.identity.product = argv[++i];
+        } else if (arg == "--serial" && i + 1 < argc) {
+            options.identity.serial = argv[++i];
         } else {
             return std::nullopt;
         }
@@ -198,8 +209,15 @@ int main(int argc, char* argv[])
 
     try {
         EmulatedReceiver receiver(options->plugged);
+        receiver.setIdentity(options->identity);
         receiver.setOutcome(options->outcome);
         receiver.onTransfer([](const ControlTransfer& transfer) { say(describe(transfer)); });
+        // The second device's lines start apart, so that readers of the
+        // receiver's lines never take them for its own.
+        receiver.onSecondDeviceTransfer(
+            [](const ControlTransfer& transfer) { say("second " + describe(transfer)); });
+        if (options->secondDevice)
+            receiver.plugSecondDevice();
         const pid_t child = startChild(*options, previous);
         if (child < 0) {
             std::perror(kName);

@@ -24,6 +24,16 @@ struct Completion {
     bool transfersData;
 };
 
+constexpr std::uint8_t kDirectionIn = 0x80;
+constexpr std::uint8_t kGetDescriptor = 0x06;
+constexpr std::uint8_t kStringDescriptor = 0x03;
+
+bool asksForString(const ControlTransfer& transfer)
+{
+    return transfer.requestType() == kDirectionIn && transfer.request() == kGetDescriptor &&
+           transfer.value() >> 8 == kStringDescriptor;
+}
+
 Completion completionOf(Outcome outcome)
 {
     switch (outcome) {
@@ -114,6 +124,12 @@ bool UsbdevfsResponder::waitForTransfers(std::size_t count,
                                      [&] { return transfers_.size() >= count; });
 }
 
+void UsbdevfsResponder::setStringDescriptor(std::uint8_t index, std::vector<std::uint8_t> bytes)
+{
+    const std::lock_guard lock(mutex_);
+    strings_[index] = std::move(bytes);
+}
+
 void UsbdevfsResponder::onTransfer(std::function<void(const ControlTransfer&)> listener)
 {
     const std::lock_guard lock(mutex_);
@@ -176,12 +192,28 @@ void UsbdevfsResponder::submit(UMockdevIoctlClient* client, UMockdevIoctlData* a
         const std::lock_guard lock(mutex_);
         if (!isLive(client))
             return fail(client, ENODEV);
-        const Completion completion = completionOf(outcome_);
+        Completion completion = completionOf(outcome_);
+        bool held = outcome_ == Outcome::Timeout;
+        int actualLength = completion.transfersData ? transfer.length() : 0;
+        if (asksForString(transfer)) {
+            // The answer goes into the data stage now; libusb reads it once reaped.
+            const auto string = strings_.find(static_cast<std::uint8_t>(transfer.value() & 0xFF));
+            completion.status = string == strings_.end() ? -EPIPE : 0;
+            const std::size_t room = static_cast<std::size_t>(buffer.data->data_len) - kSetupSize;
+            transfer.data.clear();
+            if (string != strings_.end() && !held)
+                transfer.data.assign(string->second.begin(),
+                                     string->second.begin() +
+                                         static_cast<std::ptrdiff_t>(
+                                             std::min(room, string->second.size())));
+            umockdev_ioctl_data_update(buffer.data, kSetupSize, transfer.data.data(),
+                                       static_cast<gint>(transfer.data.size()));
+            actualLength = static_cast<int>(transfer.data.size());
+        }
         urbs_.push_back(Urb{static_cast<UMockdevIoctlClient*>(g_object_ref(client)),
                             urb.data->client_addr,
-                            static_cast<UMockdevIoctlData*>(g_object_ref(urb.data)),
-                            outcome_ == Outcome::Timeout, completion.status,
-                            completion.transfersData ? transfer.length() : 0});
+                            static_cast<UMockdevIoctlData*>(g_object_ref(urb.data)), held,
+                            completion.status, actualLength});
         transfers_.push_back(transfer);
         listener = listener_;
     }

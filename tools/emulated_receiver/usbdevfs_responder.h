@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -17,7 +18,9 @@ namespace vexa::testing {
 
 // Answers the usbdevfs ioctls that libusb sends to the receiver's device node:
 // GET_CAPABILITIES, SUBMITURB, REAPURBNDELAY and DISCARDURB. It records every
-// control transfer and completes it as the chosen outcome says. umockdev calls
+// control transfer and completes it as the chosen outcome says; a standard
+// GET_DESCRIPTOR for a string is answered from the string table instead
+// (stalling for a string it does not hold), unless the outcome is a time-out. umockdev calls
 // it on its own worker thread; every public member may be called from any
 // other thread.
 class UsbdevfsResponder {
@@ -37,6 +40,11 @@ public:
 
     // How the following transfers end.
     void setOutcome(Outcome outcome);
+
+    // The string descriptor with this index as the device sends it, header
+    // included: any bytes, so that a test can hand out a malformed one. Index
+    // 0 is the language table.
+    void setStringDescriptor(std::uint8_t index, std::vector<std::uint8_t> bytes);
 
     std::vector<ControlTransfer> transfers() const;
 
@@ -66,6 +74,7 @@ private:
     std::string liveNode_;
     Outcome outcome_ = Outcome::Success;
     std::vector<ControlTransfer> transfers_;
+    std::map<std::uint8_t, std::vector<std::uint8_t>> strings_;
     std::vector<Urb> urbs_; // submitted, not yet reaped
     std::function<void(const ControlTransfer&)> listener_;
 };

@@ -1,0 +1,136 @@
+#include "inspection/usb_report.h"
+
+#include <libusb.h>
+
+#include <array>
+
+namespace vexa {
+
+namespace {
+
+std::string speedName(int speed)
+{
+    switch (speed) {
+    case LIBUSB_SPEED_LOW: return "low";
+    case LIBUSB_SPEED_FULL: return "full";
+    case LIBUSB_SPEED_HIGH: return "high";
+    case LIBUSB_SPEED_SUPER: return "super";
+    case LIBUSB_SPEED_SUPER_PLUS: return "super+";
+    default: return "unknown";
+    }
+}
+
+ConfigurationReport configurationOf(const libusb_config_descriptor& config)
+{
+    ConfigurationReport report;
+    report.value = config.bConfigurationValue;
+    report.attributes = config.bmAttributes;
+    report.maxPowerMilliamps = 2u * config.MaxPower; // in units of 2 mA below USB 3
+    for (int i = 0; i < config.bNumInterfaces; ++i) {
+        const libusb_interface& interface = config.interface[i];
+        for (int a = 0; a < interface.num_altsetting; ++a) {
+            const libusb_interface_descriptor& setting = interface.altsetting[a];
+            InterfaceReport entry{setting.bInterfaceNumber, setting.bAlternateSetting,
+                                  setting.bInterfaceClass, setting.bInterfaceSubClass,
+                                  setting.bInterfaceProtocol, {}};
+            for (int e = 0; e < setting.bNumEndpoints; ++e) {
+                const libusb_endpoint_descriptor& endpoint = setting.endpoint[e];
+                entry.endpoints.push_back({endpoint.bEndpointAddress, endpoint.bmAttributes,
+                                           endpoint.wMaxPacketSize, endpoint.bInterval});
+            }
+            report.interfaces.push_back(std::move(entry));
+        }
+    }
+    return report;
+}
+
+DeviceReport deviceOf(libusb_device* device)
+{
+    DeviceReport report;
+    const auto failed = [&report](const DeviceFailure& failure) {
+        if (failure.step == "open")
+            report.openFailure = failure;
+        else
+            report.failures.push_back(failure);
+    };
+    report.bus = libusb_get_bus_number(device);
+    report.address = libusb_get_device_address(device);
+    std::array<std::uint8_t, 8> ports{}; // USB 3 allows seven tiers of hubs
+    if (const int depth = libusb_get_port_numbers(device, ports.data(), ports.size()); depth > 0)
+        report.ports.assign(ports.begin(), ports.begin() + depth);
+    report.speed = speedName(libusb_get_device_speed(device));
+
+    libusb_device_descriptor descriptor{};
+    if (const int result = libusb_get_device_descriptor(device, &descriptor);
+        result != LIBUSB_SUCCESS) {
+        failed(failureOf("read the device descriptor", result));
+        return report;
+    }
+    report.vendorId = descriptor.idVendor;
+    report.productId = descriptor.idProduct;
+    report.usbVersion = descriptor.bcdUSB;
+    report.deviceVersion = descriptor.bcdDevice;
+    report.deviceClass = descriptor.bDeviceClass;
+    report.subclass = descriptor.bDeviceSubClass;
+    report.protocol = descriptor.bDeviceProtocol;
+    report.maxPacketSize0 = descriptor.bMaxPacketSize0;
+    for (std::uint8_t i = 0; i < descriptor.bNumConfigurations; ++i) {
+        libusb_config_descriptor* config = nullptr;
+        if (const int result = libusb_get_config_descriptor(device, i, &config);
+            result != LIBUSB_SUCCESS) {
+            failed(failureOf("read configuration " + std::to_string(i), result));
+            continue;
+        }
+        report.configurations.push_back(configurationOf(*config));
+        libusb_free_config_descriptor(config);
+    }
+
+    UsbDevice opened(failed);
+    if (opened.open(device)) {
+        report.manufacturer = opened.manufacturer();
+        report.product = opened.product();
+        report.serial = opened.serialNumber();
+    } else {
+        for (DecodedString* text : {&report.manufacturer, &report.product, &report.serial})
+            text->problem = "the device does not open";
+    }
+    return report;
+}
+
+std::vector<const DeviceReport*> select(const std::vector<DeviceReport>& devices, bool receivers)
+{
+    std::vector<const DeviceReport*> selected;
+    for (const DeviceReport& device : devices)
+        if (device.isReceiverId() == receivers)
+            selected.push_back(&device);
+    return selected;
+}
+
+} // namespace
+
+std::vector<const DeviceReport*> UsbReport::receivers() const { return select(devices, true); }
+
+std::vector<const DeviceReport*> UsbReport::others() const { return select(devices, false); }
+
+UsbReport collectReport()
+{
+    UsbReport report;
+    libusb_context* context = nullptr;
+    if (const int result = libusb_init(&context); result != LIBUSB_SUCCESS) {
+        report.failure = failureOf("start libusb", result);
+        return report;
+    }
+    libusb_device** list = nullptr;
+    const ssize_t count = libusb_get_device_list(context, &list);
+    if (count < 0) {
+        report.failure = failureOf("list the devices", static_cast<int>(count));
+    } else {
+        for (ssize_t i = 0; i < count; ++i)
+            report.devices.push_back(deviceOf(list[i]));
+        libusb_free_device_list(list, 1);
+    }
+    libusb_exit(context);
+    return report;
+}
+
+} // namespace vexa

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "inspection/string_descriptor.h"
+#include "inspection/usb_device.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vexa {
+
+// What the report knows of every attached USB device: plain data, so that
+// formatting it and judging it need no bus.
+
+// The receiver's IDs, which other devices may share.
+inline constexpr std::uint16_t kReceiverVendorId = 0x16C0;
+inline constexpr std::uint16_t kReceiverProductId = 0x05DC;
+
+struct EndpointReport {
+    std::uint8_t address = 0; // bit 7 set: IN
+    std::uint8_t attributes = 0;
+    std::uint16_t maxPacketSize = 0;
+    std::uint8_t interval = 0;
+};
+
+struct InterfaceReport {
+    std::uint8_t number = 0;
+    std::uint8_t alternate = 0;
+    std::uint8_t interfaceClass = 0;
+    std::uint8_t subclass = 0;
+    std::uint8_t protocol = 0;
+    std::vector<EndpointReport> endpoints;
+};
+
+struct ConfigurationReport {
+    std::uint8_t value = 0;
+    std::uint8_t attributes = 0;
+    unsigned maxPowerMilliamps = 0;
+    std::vector<InterfaceReport> interfaces;
+};
+
+struct DeviceReport {
+    std::uint8_t bus = 0;
+    std::uint8_t address = 0;
+    std::vector<std::uint8_t> ports; // from the root hub down
+    std::uint16_t vendorId = 0;
+    std::uint16_t productId = 0;
+    std::uint16_t usbVersion = 0;    // BCD, e.g. 0x0110
+    std::uint16_t deviceVersion = 0; // BCD
+    std::uint8_t deviceClass = 0;
+    std::uint8_t subclass = 0;
+    std::uint8_t protocol = 0;
+    std::uint8_t maxPacketSize0 = 0;
+    std::string speed; // "low", "full", "high", "super", "super+" or "unknown"
+    DecodedString manufacturer;
+    DecodedString product;
+    DecodedString serial;
+    std::optional<DeviceFailure> openFailure; // nothing when it opened
+    std::vector<ConfigurationReport> configurations;
+    std::vector<DeviceFailure> failures; // of the other steps, in order
+
+    bool isReceiverId() const
+    {
+        return vendorId == kReceiverVendorId && productId == kReceiverProductId;
+    }
+};
+
+struct UsbReport {
+    std::vector<DeviceReport> devices;   // in libusb's order
+    std::optional<DeviceFailure> failure; // libusb could not start or list
+
+    // The devices with the receiver's IDs, the one the window tunes first.
+    std::vector<const DeviceReport*> receivers() const;
+    std::vector<const DeviceReport*> others() const;
+};
+
+// Reads every attached device now, opening each one to read its strings.
+UsbReport collectReport();
+
+} // namespace vexa
