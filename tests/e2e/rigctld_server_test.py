@@ -22,12 +22,12 @@ TRANSFER_TIMEOUT_SECONDS = 5
 
 
 class RunningServer:
-    def __init__(self, *options, plugged=True):
+    def __init__(self, *options, plugged=True, harness_options=()):
         self.port = free_port()
         self.folder = tempfile.TemporaryDirectory(prefix="vexa-rigctld-test-")
         self.receiver = ReceiverHarness(
             RECEIVER_HARNESS, [SERVER, "--port", str(self.port), *options], dict(os.environ),
-            os.path.join(self.folder.name, "server.log"), plugged)
+            os.path.join(self.folder.name, "server.log"), plugged, harness_options)
         try:
             wait_for_server(self.port, self.receiver.process)
         except BaseException:
@@ -171,6 +171,23 @@ class ServerTest(unittest.TestCase):
             self.assertIn(f"port {server.port}", taken.stderr)
             os.kill(server.receiver.program_pid(), signal.SIGTERM)
             self.assertEqual(server.receiver.wait_for_exit(10), 0)
+
+    def test_serial_chooses_the_receiver(self):
+        # The second device, a programmer that shares the receiver's IDs, has the serial BT-9.
+        second_set = "second request 32 value 0755 index 0000 data " + OSCILLATOR_28_148_MHZ
+        receiver_set = set_frequency(OSCILLATOR_28_148_MHZ)
+        for serial, answer, receiver_sets, second_sets in [
+                ("BT-9", "RPRT 0", [], 1), ("VX-000172", "RPRT 0", [receiver_set], 0),
+                ("none", "RPRT -6", [], 0)]:
+            with self.subTest(serial=serial), \
+                    RunningServer("--serial", serial, harness_options=["--second-device"]) as server, \
+                    server.connect() as client:
+                self.assertEqual(client.ask("F 14074000"), [answer])
+                # Reading the serial numbers asks each device for its strings first.
+                sets = [t for t in server.receiver.take_transfers() if t.request == 0x32]
+                self.assertEqual(sets, receiver_sets)
+                self.assertEqual(sum(line.startswith(second_set)
+                                     for line in server.receiver.output()), second_sets)
 
     def test_bad_options_are_named(self):
         for options, named in [(["--port", "70000"], "--port"), (["--multiplier", "0"], "--multiplier"),
