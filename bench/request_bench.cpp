@@ -8,7 +8,9 @@
 //       counts the libusb calls of one request of each kind; prints JSON.
 //   request-bench --client project|reference --requests N
 //       Sends N requests of one kind to a receiver that another process owns
-//       (vexa-emulated-receiver), for counting system calls from outside.
+//       (vexa-emulated-receiver), for counting system calls from outside and
+//       as the floor of a set through the rig-control server, which meets the
+//       receiver that way too; prints the time of each as JSON.
 
 #include "libusb_call_count.h"
 #include "reference_request.h"
@@ -146,8 +148,11 @@ template <typename Request>
 int sendMany(int requests)
 {
     Request request;
+    std::vector<double> times;
+    times.reserve(static_cast<std::size_t>(requests));
     for (int i = 0; i < requests; ++i)
-        request();
+        times.push_back(microsecondsOf(request));
+    std::printf("{\"us\":%s}\n", json(times).c_str());
     return 0;
 }
 

@@ -14,10 +14,12 @@ import os
 import platform
 import select
 import shutil
+import socket
 import statistics
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 from dataclasses import dataclass
 from pathlib import Path
@@ -34,16 +36,22 @@ class Runs:
     memory_requests: int
     syscall_requests: tuple  # two request counts; calls per request is the difference
     conversion_min_time: str
+    server_rounds: int  # of server sets, each followed by as many floor requests
+    server_sets: int  # per round
+    server_memory_sets: int  # from SERVER_CLIENTS clients together
 
 
 FULL = Runs(request_pairs=3000, startups=30, memory_runs=3, memory_requests=100,
-            syscall_requests=(10, 60), conversion_min_time="0.5")
+            syscall_requests=(10, 60), conversion_min_time="0.5",
+            server_rounds=10, server_sets=300, server_memory_sets=1000)
 QUICK = Runs(request_pairs=20, startups=1, memory_runs=1, memory_requests=3,
-             syscall_requests=(1, 2), conversion_min_time="0.001")
+             syscall_requests=(1, 2), conversion_min_time="0.001",
+             server_rounds=1, server_sets=5, server_memory_sets=8)
 
 # Start-up and memory against a window that shows one line of text: any window with
 # captions loads the font machinery, which an empty window never does.
-TARGETS = {"request": 1.10, "startup": 1.10, "memory": 1.05}
+TARGETS = {"request": 1.10, "startup": 1.10, "memory": 1.05, "server set": 1.10}
+SERVER_CLIENTS = 4
 
 # Set up once per context; a request that calls these does work the context already did.
 CONTEXT_CALLS = {"libusb_init", "libusb_exit"}
@@ -61,6 +69,8 @@ class Programs:
     request_bench: str
     first_paint_watch: str
     conversion_bench: str
+    server: str
+    minimal_core: str
 
     @staticmethod
     def under(build):
@@ -70,7 +80,9 @@ class Programs:
             harness=build / "tools/emulated_receiver/vexa-emulated-receiver",
             request_bench=build / "bench/request-bench",
             first_paint_watch=build / "bench/first-paint-watch",
-            conversion_bench=build / "bench/conversion-bench")
+            conversion_bench=build / "bench/conversion-bench",
+            server=build / "rigctld/vexa-sdr-rigctld",
+            minimal_core=build / "bench/minimal-core")
         for path in vars(paths).values():
             if not os.access(path, os.X_OK):
                 raise Failure(f"not built: {path}")
@@ -264,6 +276,109 @@ def measure_conversions(programs, runs):
              entry["cpu_time"], entry["time_unit"]) for entry in answer["benchmarks"]]
 
 
+# --- 6. the rig-control server ------------------------------------------------------------
+
+def free_port():
+    with socket.socket() as probe:
+        probe.bind(("127.0.0.1", 0))
+        return probe.getsockname()[1]
+
+
+class ServerClient:
+    """One client connection that sets the frequency and waits for the answer."""
+
+    def __init__(self, port, deadline):
+        while True:
+            try:
+                self.socket = socket.create_connection(("127.0.0.1", port), timeout=30)
+                break
+            except ConnectionRefusedError:
+                if time.monotonic() > deadline:
+                    raise Failure("the rig-control server did not start") from None
+                time.sleep(0.01)
+        self.socket.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
+
+    def set_us(self):
+        """Microseconds from sending a set to its answer."""
+        start = time.perf_counter_ns()
+        self.socket.sendall(b"F 14074000\n")
+        answer = b""
+        while not answer.endswith(b"\n"):
+            chunk = self.socket.recv(64)
+            if not chunk:
+                raise Failure("the rig-control server closed the connection")
+            answer += chunk
+        elapsed = (time.perf_counter_ns() - start) / 1000
+        if answer != b"RPRT 0\n":
+            raise Failure(f"the rig-control server answered {answer!r}")
+        return elapsed
+
+    def close(self):
+        self.socket.close()
+
+
+class ServerUnderReceiver:
+    """The server on a free port, against the emulated receiver."""
+
+    def __init__(self, programs):
+        self.port = free_port()
+        self.harness = subprocess.Popen(
+            [programs.harness, "--", programs.server, "--port", str(self.port)],
+            stdin=subprocess.PIPE, stdout=subprocess.DEVNULL)
+        self.deadline = time.monotonic() + 60
+        self.pid = program_started_by(self.harness.pid, programs.server, self.deadline)
+
+    def client(self):
+        return ServerClient(self.port, self.deadline)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.harness.communicate(b"quit\n", timeout=30)
+
+
+def floor_requests_us(programs, count):
+    """The bare libusb request, against the receiver in the harness as the server meets it."""
+    output = run([programs.harness, "--", programs.request_bench, "--client", "reference",
+                  "--requests", str(count)], stdin=subprocess.DEVNULL)
+    return json.loads(next(line for line in output.splitlines() if line.startswith("{")))["us"]
+
+
+def measure_server(programs, runs):
+    """Sets through the server against the bare libusb request, in turns; then
+    the server's peak memory after sets from several clients at once, beside a
+    Qt Core program that does nothing."""
+    sets, floor = [], []
+    with ServerUnderReceiver(programs) as server:
+        client = server.client()
+        for _ in range(runs.server_rounds):
+            sets += [client.set_us() for _ in range(runs.server_sets)]
+            floor += floor_requests_us(programs, runs.server_sets)
+        client.close()
+    with ServerUnderReceiver(programs) as server:
+        clients = [server.client() for _ in range(SERVER_CLIENTS)]
+        threads = [threading.Thread(target=lambda c=c: [
+            c.set_us() for _ in range(runs.server_memory_sets // SERVER_CLIENTS)])
+            for c in clients]
+        for thread in threads:
+            thread.start()
+        for thread in threads:
+            thread.join()
+        server_kib = peak_resident_kib(server.pid)
+        for c in clients:
+            c.close()
+    core = subprocess.Popen([programs.minimal_core], stdout=subprocess.PIPE)
+    try:
+        LineReader(core.stdout).next_line(time.monotonic() + 30)
+        core_kib = peak_resident_kib(core.pid)
+    finally:
+        core.kill()
+        core.wait()
+    return {"set": spread(sets), "floor": spread(floor), "memory": server_kib,
+            "core memory": core_kib}
+
+
 # --- the table ------------------------------------------------------------------------------
 
 def machine():
@@ -297,7 +412,7 @@ def calls_text(calls):
     return ", ".join(f"{name} {count:g}" for name, count in kept)
 
 
-def print_table(runs, startload, requests, startup, memory, syscalls, conversions):
+def print_table(runs, startload, requests, startup, memory, syscalls, server, conversions):
     empty_floor = "  the same, floor: an empty window (for reference)"
     rows = [
         (f"Tuning request, µs, median [quartiles] of {runs.request_pairs}",
@@ -322,6 +437,15 @@ def print_table(runs, startload, requests, startup, memory, syscalls, conversion
     rows.append(("System calls per request (emulated receiver)", f"{program:g}", f"{floor:g}",
                  verdict(program / floor)))
 
+    rows.append((f"Rig-control set, F to RPRT 0, µs, median [quartiles] of "
+                 f"{runs.server_rounds * runs.server_sets}",
+                 with_quartiles(server["set"], 0), with_quartiles(server["floor"], 0),
+                 verdict(server["set"][0] / server["floor"][0], TARGETS["server set"])))
+    rows.append((f"Rig-control server's peak resident memory after {runs.server_memory_sets} "
+                 f"sets from {SERVER_CLIENTS} clients, MiB (floor: a Qt Core program)",
+                 f"{server['memory'] / 1024:.1f}", f"{server['core memory'] / 1024:.1f}",
+                 verdict(server["memory"] / server["core memory"])))
+
     headers = ("Figure", "Program", "Floor", "Ratio")
     widths = [max(len(row[i]) for row in rows + [headers]) for i in range(len(headers))]
     line = lambda cells: "| " + " | ".join(c.ljust(w) for c, w in zip(cells, widths)) + " |"
@@ -334,8 +458,9 @@ def print_table(runs, startload, requests, startup, memory, syscalls, conversion
         print(line(row))
     print()
     print("Floors: the request written directly on libusb-1.0 (one context; open by IDs, transfer,")
-    print("close); a Qt Widgets window of the main window's size that shows one line of text.")
-    print("Measured interleaved.")
+    print("close); a Qt Widgets window of the main window's size that shows one line of text;")
+    print("for the rig-control server, the same request and a Qt Core program that only runs its")
+    print("event loop. Measured interleaved.")
     print(f"Median ratio of the {runs.request_pairs} request pairs: {requests['pair_ratio']:.3f}x.")
     print()
     repeated = sorted(set(libusb["project"]) & CONTEXT_CALLS)
@@ -368,11 +493,12 @@ def main():
             startup = measure_startup(programs, display, runs)
             memory = measure_memory(programs, display, runs)
         syscalls = measure_syscalls(programs, runs)
+        server = measure_server(programs, runs)
         conversions = measure_conversions(programs, runs)
     except (Failure, subprocess.TimeoutExpired, OSError, RuntimeError) as failure:
         print(f"run_benchmarks: {failure}", file=sys.stderr)
         return 1
-    print_table(runs, startload, requests, startup, memory, syscalls, conversions)
+    print_table(runs, startload, requests, startup, memory, syscalls, server, conversions)
     return 0
 
 

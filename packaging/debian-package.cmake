@@ -13,8 +13,10 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_PACKAGE_DESCRIPTION [[
 Vexa SDR Control tunes the local oscillator of the Vexa USB
 software-defined-radio receiver to a band preset, a start-up frequency or
-any typed frequency, and calibrates its crystal. A udev rule gives the
-logged-in user access to the receiver.]])
+any typed frequency, and calibrates its crystal. Its rig-control server,
+vexa-sdr-rigctld, lets station software tune the receiver over the network
+protocol of hamlib ("Hamlib NET rigctl"). A udev rule gives the logged-in
+user access to the receiver.]])
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

@@ -1,6 +1,6 @@
 # The Windows installer and a ZIP of the program's folder: `cpack` in the build
 # folder makes both. The installer is a 64-bit one, installs into Program Files,
-# adds a Start-menu entry and an uninstaller, and lists the program among the
+# adds Start-menu entries and an uninstaller, and lists the program among the
 # system's installed programs with its version and publisher.
 if(NOT WIN32)
   return()
@@ -14,7 +14,11 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(VEXA_WINDOWS_PACKAGE vexa-sdr-control-${PROJECT_VERSION}-windows-x64)
 set(CPACK_PACKAGE_FILE_NAME ${VEXA_WINDOWS_PACKAGE})
 set(CPACK_PACKAGE_INSTALL_DIRECTORY "Vexa SDR Control")
-set(CPACK_PACKAGE_EXECUTABLES vexa-sdr-control "Vexa SDR Control")
+# The rig-control server's entry starts it with its defaults, in a console
+# window of its own: it is a console program.
+set(CPACK_PACKAGE_EXECUTABLES
+  vexa-sdr-control "Vexa SDR Control"
+  vexa-sdr-rigctld "Vexa SDR Rig-Control Server")
 set(CPACK_STRIP_FILES ON)
 
 # A 64-bit installer: the default 32-bit one cannot run where 32-bit programs can't.

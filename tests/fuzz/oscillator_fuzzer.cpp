@@ -4,6 +4,8 @@
 // catch crashes and undefined behaviour; the checks below catch wrong results
 // and report them through abort().
 
+#include "property_check.h"
+
 #include "oscillator/calibration.h"
 #include "oscillator/frequency_word.h"
 #include "oscillator/number_reading.h"
@@ -24,15 +26,7 @@
 namespace {
 
 using namespace vexa;
-
-void check(bool holds, const char* what, std::string_view input)
-{
-    if (holds)
-        return;
-    std::fprintf(stderr, "property violated: %s\ninput: \"%.*s\"\n", what,
-                 static_cast<int>(input.size()), input.data());
-    std::abort();
-}
+using vexa::fuzzing::check;
 
 bool sameDouble(double a, double b)
 {

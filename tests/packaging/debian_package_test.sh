@@ -3,8 +3,8 @@
 # database of its own, so that the machine the test runs on is never changed. Checks that its
 # files sit where a freedesktop system looks for them, that it depends on the packages of every
 # library its programs link and on the font its windows are drawn for, that its maintainer
-# scripts leave this machine's udev alone, that the installed program opens its window, and
-# that removing the package takes every file away again.
+# scripts leave this machine's udev alone, that the installed program opens its window and the
+# rig-control server answers --help, and that removing the package takes every file away again.
 #
 # Usage: tools/virtual_display.py -- debian_package_test.sh BUILD_DIR
 set -euo pipefail
@@ -17,6 +17,7 @@ desktop_entry=usr/share/applications/vexa-sdr-control.desktop
 metainfo=usr/share/metainfo/org.vexa.SdrControl.metainfo.xml
 udev_rule=usr/lib/udev/rules.d/60-vexa-sdr.rules
 icon_sizes=(16 32 48 256)
+server=usr/bin/vexa-sdr-rigctld
 deadline_seconds=30
 
 scratch=$(mktemp -d)
@@ -125,6 +126,11 @@ check_files() {
   program=$root/usr/bin/$exec_name
 }
 
+check_server_runs() {
+  [[ -x $root/$server ]] || fail "no rig-control server at /$server"
+  "$root/$server" --help | grep -q -- --multiplier || fail "/$server --help shows no options"
+}
+
 check_window_opens() {
   local binary=$1 pid waited=0
   QT_QPA_PLATFORM=xcb "$binary" >"$scratch/program.log" 2>&1 &
@@ -149,6 +155,7 @@ for binary in "$root"/usr/bin/*; do
   check_dependencies "$binary"
 done
 check_window_opens "$program"
+check_server_runs
 throwaway_dpkg --purge "$package"
 left=$(find "$root" -type f)
 [[ -z $left ]] || fail "removing the package left files behind: $left"

@@ -1,7 +1,7 @@
 """The Windows installer under Wine: it installs silently into Program Files
-with Start-menu entries for the program and the USB report and an entry among
-the installed programs, the installed program starts, and the uninstaller
-removes everything again."""
+with Start-menu entries for the program, the USB report and the rig-control
+server and an entry among the installed programs, the installed program
+starts, and the uninstaller removes everything again."""
 
 import os
 import subprocess
@@ -15,8 +15,10 @@ from wine import Wine
 VERSION = os.environ["VEXA_VERSION"]
 
 FOLDER = "Program Files/Vexa SDR Control"
-SHORTCUT = "ProgramData/Microsoft/Windows/Start Menu/Programs/Vexa SDR Control/Vexa SDR Control.lnk"
-REPORT_SHORTCUT = os.path.join(os.path.dirname(SHORTCUT), "Vexa SDR USB report.lnk")
+MENU = "ProgramData/Microsoft/Windows/Start Menu/Programs/Vexa SDR Control/"
+SHORTCUT = MENU + "Vexa SDR Control.lnk"
+REPORT_SHORTCUT = MENU + "Vexa SDR USB report.lnk"
+SERVER_SHORTCUT = MENU + "Vexa SDR Rig-Control Server.lnk"
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vexa SDR Control"
 SECONDS = 60
 
@@ -40,6 +42,8 @@ class InstallerTest(unittest.TestCase):
         self.assertTrue(self.installed(FOLDER + "/vexa-sdr-usb-report.exe"))
         with open(os.path.join(self.wine.drive_c, REPORT_SHORTCUT), "rb") as shortcut:
             self.assertIn("--pause".encode("utf-16-le"), shortcut.read())
+        self.assertTrue(self.installed(FOLDER + "/vexa-sdr-rigctld.exe"))
+        self.assertTrue(self.installed(SERVER_SHORTCUT))
         entry = self.uninstall_entry()
         for name, value in (("DisplayName", "Vexa SDR Control"), ("DisplayVersion", VERSION),
                             ("Publisher", "Vexa SDR")):
@@ -60,6 +64,7 @@ class InstallerTest(unittest.TestCase):
         wait_until(lambda: not self.installed(FOLDER), SECONDS, "the program folder to go")
         self.assertFalse(self.installed(SHORTCUT))
         self.assertFalse(self.installed(REPORT_SHORTCUT))
+        self.assertFalse(self.installed(SERVER_SHORTCUT))
         self.assertEqual(self.uninstall_entry(), "")
 
 

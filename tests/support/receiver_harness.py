@@ -45,17 +45,19 @@ def _transfer_in(line):
 
 
 class ReceiverHarness:
-    """Starts `harness [--unplugged] -- program`; the program inherits the
-    umockdev preload and sees the emulated receiver."""
+    """Starts `harness [option...] [--unplugged] -- program [argument...]`; the program
+    inherits the umockdev preload and sees the emulated receiver. program is
+    its path, or a list of the path and its arguments."""
 
-    def __init__(self, harness, program, env, log_path, plugged=True):
+    def __init__(self, harness, program, env, log_path, plugged=True, harness_options=()):
         self._outcome = "success"
         self._lines = []
         self._seen = 0  # lines up to here are taken by take_transfers
         self._ended = False  # the harness closed its output
         self._changed = threading.Condition()
         self._log = open(log_path, "w")
-        args = [harness] + ([] if plugged else ["--unplugged"]) + ["--", program]
+        command = [program] if isinstance(program, str) else list(program)
+        args = [harness, *harness_options, *([] if plugged else ["--unplugged"]), "--", *command]
         self.process = subprocess.Popen(args, env=env, stdin=subprocess.PIPE,
                                         stdout=subprocess.PIPE, stderr=self._log,
                                         text=True, bufsize=1)
@@ -132,6 +134,22 @@ class ReceiverHarness:
             self._changed.wait_for(lambda: arrived() or self._ended, timeout)
             if not arrived():
                 raise AssertionError("the receiver got no transfer")
+
+    def output(self):
+        """The lines of the harness's and the program's output so far."""
+        with self._changed:
+            return list(self._lines)
+
+    def wait_for_line(self, text, timeout):
+        """The first line of the harness's or the program's output that
+        contains text, once there."""
+        def found():
+            return next((line for line in self._lines if text in line), None)
+        with self._changed:
+            self._changed.wait_for(lambda: found() or self._ended, timeout)
+            if not found():
+                raise AssertionError(f"no line with {text!r} in the output")
+            return found()
 
     def wait_for_exit(self, timeout):
         """The program's exit status, which the harness passes on."""

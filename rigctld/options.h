@@ -1,0 +1,34 @@
+#pragma once
+
+#include "rigctld/dial.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vexa {
+
+inline constexpr std::uint16_t kDefaultPort = 4532;
+
+struct ServerOptions {
+    std::uint16_t port = kDefaultPort;
+    std::optional<std::string> listenAddress; // none: the loopback addresses
+    DialSettings dial;
+    std::optional<double> startDialHz; // tuned once at start
+    std::optional<std::string> serial; // of the receiver to tune
+};
+
+// The command line read: the options, or that help was asked for, or what is
+// wrong with it.
+struct ParsedOptions {
+    ServerOptions options;
+    bool helpAsked = false;
+    std::string error;
+};
+ParsedOptions parseOptions(const std::vector<std::string_view>& arguments);
+
+std::string usageText();
+
+} // namespace vexa

@@ -1,0 +1,21 @@
+#include "rigctld/set_log.h"
+
+#include <array>
+#include <charconv>
+
+namespace vexa {
+
+std::string setLogLine(std::string_view time, std::string_view client, const Tuning& tuning,
+                       std::string_view result)
+{
+    constexpr int kMhzDecimals = 6; // whole Hz
+    std::array<char, 400> mhz{};
+    const auto [end, error] = std::to_chars(mhz.data(), mhz.data() + mhz.size(),
+                                            tuning.oscillatorMhz, std::chars_format::fixed,
+                                            kMhzDecimals);
+    const std::string mhzText = error == std::errc{} ? std::string(mhz.data(), end) : "?";
+    return std::string(time) + " " + std::string(client) + " dial " + hzText(tuning.dialHz) +
+           " Hz oscillator " + mhzText + " MHz " + std::string(result);
+}
+
+} // namespace vexa

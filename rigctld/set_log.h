@@ -1,0 +1,16 @@
+#pragma once
+
+#include "rigctld/dial.h"
+
+#include <string>
+#include <string_view>
+
+namespace vexa {
+
+// The line logged for every set: when, for whom, the dial and oscillator
+// frequencies, and the result as the window shows it ("RC=4   Hex=384BC6A",
+// " Error: Device not found!", " Error: Frequency out of range!").
+std::string setLogLine(std::string_view time, std::string_view client, const Tuning& tuning,
+                       std::string_view result);
+
+} // namespace vexa

@@ -1,0 +1,134 @@
+#include "rigctld/command.h"
+#include "rigctld/dial.h"
+#include "rigctld/dump_state.h"
+#include "rigctld/line_buffer.h"
+#include "rigctld/options.h"
+#include "rigctld/serial_selection.h"
+#include "support/fake_usb_library.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace vexa;
+
+std::vector<std::string> linesFrom(LineBuffer& buffer)
+{
+    std::vector<std::string> lines;
+    while (auto line = buffer.takeLine())
+        lines.push_back(*line);
+    return lines;
+}
+
+TEST(LineBuffer, GathersLinesWhateverThePackets)
+{
+    LineBuffer buffer;
+    for (char c : std::string("F 14074000\r\nf"))
+        ASSERT_TRUE(buffer.append(std::string(1, c)));
+    ASSERT_TRUE(buffer.append("\nq\n\nhalf"));
+    EXPECT_THAT(linesFrom(buffer), ::testing::ElementsAre("F 14074000", "f", "q", ""));
+}
+
+TEST(LineBuffer, RefusesALineBeyondTheLimitEvenBeforeItEnds)
+{
+    const std::string longest(LineBuffer::kLineLimit, 'x');
+    LineBuffer fits;
+    EXPECT_TRUE(fits.append(longest + "\r\n" + longest + "\r"));
+    EXPECT_THAT(linesFrom(fits), ::testing::ElementsAre(longest));
+    LineBuffer tooLong;
+    EXPECT_TRUE(tooLong.append(longest));
+    EXPECT_FALSE(tooLong.append("y"));
+    EXPECT_FALSE(tooLong.append("\n"));
+    EXPECT_EQ(tooLong.takeLine(), std::nullopt);
+}
+
+TEST(Command, ReadsTheFormsClientsSend)
+{
+    const struct {
+        const char* line;
+        CommandKind kind;
+        double frequencyHz;
+    } cases[] = {
+        {"F 14074000.000000", CommandKind::SetFrequency, 14074000},
+        {"\t\\set_freq   currVFO \t 7e6 ", CommandKind::SetFrequency, 7e6},
+        {"F VFOA 1", CommandKind::SetFrequency, 1},
+        {"F VFOB 1", CommandKind::BadArguments, 0},
+        {"F 1 2", CommandKind::BadArguments, 0},
+        {"F", CommandKind::BadArguments, 0},
+        {"F 0x10", CommandKind::BadArguments, 0},
+        {"f VFOA", CommandKind::GetFrequency, 0},
+        {"M VFOA PKTUSB 0", CommandKind::SetMode, 0},
+        {"M USB wide", CommandKind::BadArguments, 0},
+        {"S 1 VFOB", CommandKind::Unknown, 0},
+        {"\\chk_vfo", CommandKind::CheckVfo, 0},
+        {"chk_vfo", CommandKind::Unknown, 0},
+        {"ff", CommandKind::Unknown, 0},
+        {" \t ", CommandKind::None, 0},
+    };
+    for (const auto& c : cases) {
+        const Command command = readCommand(c.line);
+        EXPECT_EQ(command.kind, c.kind) << c.line;
+        EXPECT_EQ(command.frequencyHz, c.frequencyHz) << c.line;
+    }
+}
+
+TEST(Dial, RangeEndsWhereTheWordsDo)
+{
+    for (const DialSettings settings : {DialSettings{}, DialSettings{3, -12000}, DialSettings{1, 5}}) {
+        const DialRange range = dialRange(settings);
+        EXPECT_EQ(range.lowestHz, std::max(0.0, -settings.offsetHz));
+        EXPECT_TRUE(tuningFor(range.lowestHz, settings).wordText);
+        EXPECT_TRUE(tuningFor(range.highestHz, settings).wordText);
+        EXPECT_FALSE(tuningFor(range.highestHz + 1, settings).wordText);
+        EXPECT_FALSE(tuningFor(-0.5, settings).wordText);
+    }
+    EXPECT_EQ(dialRange({}).highestHz, 511999999);
+    EXPECT_EQ(tuningFor(14074000, {}).wordText, "384BC6A");
+}
+
+TEST(DumpState, IsTheTwentyTwoLinesOfVersionZero)
+{
+    const std::string block = dumpState({});
+    EXPECT_EQ(std::count(block.begin(), block.end(), '\n'), 22);
+    EXPECT_THAT(block, ::testing::StartsWith("0\n2\n1\n0 511999999 0x1ff -1 -1 0x1 0\n"));
+}
+
+TEST(Options, ReadsValuesAndNamesTheWrongOne)
+{
+    const ParsedOptions good = parseOptions(
+        {"--port=7356", "--multiplier", "4", "--offset", "-12e3", "--frequency", "7074000"});
+    EXPECT_EQ(good.error, "");
+    EXPECT_EQ(good.options.port, 7356);
+    EXPECT_EQ(good.options.dial.multiplier, 4);
+    EXPECT_EQ(good.options.dial.offsetHz, -12000);
+    EXPECT_EQ(good.options.startDialHz, 7074000);
+    for (const auto& wrong : std::vector<std::vector<std::string_view>>{
+             {"--port", "0"}, {"--port", "65536"}, {"--multiplier", "-2"}, {"--offset", "nan"},
+             {"--frequency", "-1"}, {"--port"}, {"--verbose"}}) {
+        const ParsedOptions parsed = parseOptions(wrong);
+        EXPECT_THAT(parsed.error, ::testing::HasSubstr(std::string(wrong[0])));
+    }
+    EXPECT_TRUE(parseOptions({"--port", "1", "--help"}).helpAsked);
+}
+
+} // namespace
+
+namespace {
+
+TEST(SerialSelectedUsb, OpensTheReceiverWithTheSerialWhereverItIsCounted)
+{
+    vexa::testing::FakeUsbLibrary usb;
+    vexa::SerialNumbers attached{std::nullopt, "B-2", "A-1"};
+    vexa::SerialSelectedUsb chosen(usb, "A-1", [&](std::uint16_t, std::uint16_t) { return attached; });
+    EXPECT_EQ(chosen.vb_usb_open(0, 0x16C0, 0x05DC), 7);
+    attached = {"B-2"}; // unplugged
+    EXPECT_EQ(chosen.vb_usb_open(0, 0x16C0, 0x05DC), 0);
+    EXPECT_THAT(usb.calls, ::testing::ElementsAre("open 2 16C0 05DC"));
+}
+
+} // namespace
