@@ -10,11 +10,12 @@ std::string bcdVersion(std::uint16_t version)
 
 std::string portPath(const DeviceReport& device)
 {
-    if (device.ports.empty())
-        return "usb" + std::to_string(device.bus);
-    std::string path = std::to_string(device.bus) + "-";
-    for (std::size_t i = 0; i < device.ports.size(); ++i)
-        path += (i == 0 ? "" : ".") + std::to_string(device.ports[i]);
+    std::string path = device.ports.empty() ? "usb" : "";
+    path += std::to_string(device.bus);
+    for (std::size_t i = 0; i < device.ports.size(); ++i) {
+        path += i == 0 ? '-' : '.';
+        path += std::to_string(device.ports[i]);
+    }
     return path;
 }
 
