@@ -1,5 +1,7 @@
 #include "rigctld/dump_state.h"
 
+#include "rigctld/hz_text.h"
+
 namespace vexa {
 
 namespace {

@@ -3,7 +3,9 @@
 
 #include "inspection/serial_numbers.h"
 #include "oscillator/oscillator_request.h"
+#include "rigctld/hz_text.h"
 #include "rigctld/options.h"
+#include "rigctld/hz_text.h"
 #include "rigctld/rig_server.h"
 #include "rigctld/serial_selection.h"
 #include "rigctld/termination_signals.h"

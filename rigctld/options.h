@@ -1,6 +1,6 @@
 #pragma once
 
-#include "rigctld/dial.h"
+#include "oscillator/dial.h"
 
 #include <cstdint>
 #include <optional>

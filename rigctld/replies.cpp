@@ -1,6 +1,7 @@
 #include "rigctld/replies.h"
 
 #include "rigctld/dump_state.h"
+#include "rigctld/hz_text.h"
 
 namespace vexa {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "rigctld/command.h"
-#include "rigctld/dial.h"
+#include "oscillator/dial.h"
 
 #include <cstdint>
 #include <optional>

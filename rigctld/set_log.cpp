@@ -1,5 +1,7 @@
 #include "rigctld/set_log.h"
 
+#include "rigctld/hz_text.h"
+
 #include <array>
 #include <charconv>
 

@@ -1,5 +1,4 @@
 #include "rigctld/command.h"
-#include "rigctld/dial.h"
 #include "rigctld/dump_state.h"
 #include "rigctld/line_buffer.h"
 #include "rigctld/options.h"
@@ -75,20 +74,6 @@ TEST(Command, ReadsTheFormsClientsSend)
         EXPECT_EQ(command.kind, c.kind) << c.line;
         EXPECT_EQ(command.frequencyHz, c.frequencyHz) << c.line;
     }
-}
-
-TEST(Dial, RangeEndsWhereTheWordsDo)
-{
-    for (const DialSettings settings : {DialSettings{}, DialSettings{3, -12000}, DialSettings{1, 5}}) {
-        const DialRange range = dialRange(settings);
-        EXPECT_EQ(range.lowestHz, std::max(0.0, -settings.offsetHz));
-        EXPECT_TRUE(tuningFor(range.lowestHz, settings).wordText);
-        EXPECT_TRUE(tuningFor(range.highestHz, settings).wordText);
-        EXPECT_FALSE(tuningFor(range.highestHz + 1, settings).wordText);
-        EXPECT_FALSE(tuningFor(-0.5, settings).wordText);
-    }
-    EXPECT_EQ(dialRange({}).highestHz, 511999999);
-    EXPECT_EQ(tuningFor(14074000, {}).wordText, "384BC6A");
 }
 
 TEST(DumpState, IsTheTwentyTwoLinesOfVersionZero)

@@ -1,11 +1,9 @@
-#include "rigctld/dial.h"
+#include "oscillator/dial.h"
 
 #include "oscillator/frequency_word.h"
 #include "oscillator/tuning.h"
 
 #include <algorithm>
-#include <array>
-#include <charconv>
 #include <cmath>
 
 namespace vexa {
@@ -37,15 +35,6 @@ DialRange dialRange(const DialSettings& settings)
     const double lowest = std::max(0.0, std::ceil(-settings.offsetHz));
     const double highest = std::floor(highestMhz * kHzPerMhz / settings.multiplier - settings.offsetHz);
     return {lowest, std::max(lowest, highest)};
-}
-
-std::string hzText(double hz)
-{
-    // The longest finite double in fixed notation has 309 digits before the point.
-    std::array<char, 400> digits{};
-    const auto [end, error] =
-        std::to_chars(digits.data(), digits.data() + digits.size(), hz, std::chars_format::fixed);
-    return error == std::errc{} ? std::string(digits.data(), end) : std::string("0");
 }
 
 } // namespace vexa

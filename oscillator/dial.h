@@ -5,10 +5,10 @@
 
 namespace vexa {
 
-// How a dial frequency, the one station software shows, becomes the
-// oscillator's: oscillator = multiplier x (dial + offset). The receiver mixes
-// with half its oscillator frequency, hence the default 2, which the window's
-// band presets imply too ("20 m" tunes 28 MHz).
+// How a dial frequency, the one station software or an SDR program shows,
+// becomes the oscillator's: oscillator = multiplier x (dial + offset). The
+// receiver mixes with half its oscillator frequency, hence the default 2,
+// which the window's band presets imply too ("20 m" tunes 28 MHz).
 struct DialSettings {
     double multiplier = 2;
     double offsetHz = 0;
@@ -31,9 +31,5 @@ struct DialRange {
     double highestHz;
 };
 DialRange dialRange(const DialSettings& settings);
-
-// A frequency in Hz as the protocol writes it: digits without exponent, and
-// a fraction only when there is one ("14074000", "14074000.5").
-std::string hzText(double hz);
 
 } // namespace vexa
