@@ -1,22 +1,14 @@
 #pragma once
 
 #include "inspection/usb_report.h"
+#include "usb/printed.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 namespace vexa {
 
 // The fields that the text and the JSON report write alike.
-
-// printf into a string; for the report's short, bounded fields.
-std::string printed(const char* format, auto... values)
-{
-    char text[160];
-    std::snprintf(text, sizeof text, format, values...);
-    return text;
-}
 
 // A BCD version such as 0x0110 as "1.10".
 std::string bcdVersion(std::uint16_t version);

@@ -90,8 +90,9 @@ std::string formatReport(const UsbReport& report, const Verdict& verdict, Platfo
 {
     std::string out = "Vexa SDR USB report\n\n";
     const auto receivers = report.receivers();
-    out += "Devices with the receiver's USB ID 16C0:05DC: " + std::to_string(receivers.size()) +
-           "\n";
+    out += "Devices with the receiver's USB ID " +
+           usbIdText(kReceiverVendorId, kReceiverProductId) + ": " +
+           std::to_string(receivers.size()) + "\n";
     for (std::size_t i = 0; i < receivers.size(); ++i)
         appendReceiver(out, *receivers[i], i + 1, platform, verbose);
 

@@ -2,6 +2,7 @@
 
 #include "inspection/string_descriptor.h"
 #include "inspection/usb_device.h"
+#include "usb/receiver.h"
 
 #include <cstdint>
 #include <optional>
@@ -12,10 +13,6 @@ namespace vexa {
 
 // What the report knows of every attached USB device: plain data, so that
 // formatting it and judging it need no bus.
-
-// The receiver's IDs, which other devices may share.
-inline constexpr std::uint16_t kReceiverVendorId = 0x16C0;
-inline constexpr std::uint16_t kReceiverProductId = 0x05DC;
 
 struct EndpointReport {
     std::uint8_t address = 0; // bit 7 set: IN

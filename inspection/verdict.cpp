@@ -47,6 +47,8 @@ constexpr Cure kCures[] = {
     {LIBUSB_ERROR_NO_DEVICE, Platform::Windows, kGone},
 };
 
+std::string receiverIds() { return usbIdText(kReceiverVendorId, kReceiverProductId); }
+
 std::string where(const DeviceReport& device)
 {
     char text[48];
@@ -84,7 +86,7 @@ Verdict verdictOf(const UsbReport& report, Platform platform)
     }
     const auto receivers = report.receivers();
     if (receivers.empty()) {
-        verdict.line = "no receiver (USB ID 16C0:05DC) is attached";
+        verdict.line = "no receiver (USB ID " + receiverIds() + ") is attached";
         verdict.advice.push_back(platform == Platform::Windows ? kNotSeenWindows : kNotSeenLinux);
         if (platform == Platform::Windows)
             verdict.advice.push_back(kWinUsbDriver);
@@ -101,13 +103,12 @@ Verdict verdictOf(const UsbReport& report, Platform platform)
         verdict.line = "receiver ready";
     }
     if (receivers.size() > 1) {
-        verdict.line += "; " + std::to_string(receivers.size()) +
-                        " devices share the ID 16C0:05DC and the window tunes the first, " +
-                        where(tuned);
-        verdict.advice.push_back(
-            "Devices that share the ID 16C0:05DC are told apart by their manufacturer and "
-            "product strings above. The window tunes the first one listed; unplug the others to "
-            "make sure it tunes the receiver.");
+        verdict.line += "; " + std::to_string(receivers.size()) + " devices share the ID " +
+                        receiverIds() + " and the window tunes the first, " + where(tuned);
+        verdict.advice.push_back("Devices that share the ID " + receiverIds() +
+                                 " are told apart by their manufacturer and product strings "
+                                 "above. The window tunes the first one listed; unplug the "
+                                 "others to make sure it tunes the receiver.");
     }
     return verdict;
 }

@@ -6,13 +6,12 @@
 #include <string>
 #include <string_view>
 
+#include "usb/receiver.h"
 #include "usb/usb_library.h"
 
 namespace vexa {
 
-// The receiver: its USB IDs and the vendor requests its firmware takes.
-inline constexpr std::int32_t kReceiverVendorId = 0x16C0;
-inline constexpr std::int32_t kReceiverProductId = 0x05DC;
+// The vendor requests the receiver's firmware takes.
 inline constexpr std::uint8_t kRequestSetFrequency = 0x32;
 inline constexpr std::uint8_t kRequestSetCrystalFrequency = 0x33;
 inline constexpr std::int32_t kVendorRequestOut =

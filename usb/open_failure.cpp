@@ -1,5 +1,7 @@
 #include "usb/open_failure.h"
 
+#include "usb/receiver.h"
+
 #include <libusb.h>
 
 #include <array>
@@ -24,18 +26,11 @@ constexpr std::array kAdvice{
            "disappeared while being opened; check the cable and plug it in again"},
 };
 
-std::string idsOf(std::uint16_t vendorId, std::uint16_t productId)
-{
-    char ids[16];
-    std::snprintf(ids, sizeof ids, "%04X:%04X", vendorId, productId);
-    return ids;
-}
-
 } // namespace
 
 std::string openFailureMessage(int libusbError, std::uint16_t vendorId, std::uint16_t productId)
 {
-    std::string line = "vexa-sdr-control: receiver " + idsOf(vendorId, productId) + " ";
+    std::string line = "vexa-sdr-control: receiver " + usbIdText(vendorId, productId) + " ";
     for (const Advice& advice : kAdvice)
         if (advice.error == libusbError)
             return line + std::string(advice.text);
@@ -50,7 +45,7 @@ std::string sharedIdMessage(std::size_t devices, std::size_t index, std::uint8_t
     char chosen[64];
     std::snprintf(chosen, sizeof chosen, ", on bus %03u at address %03u", bus, address);
     return "vexa-sdr-control: " + std::to_string(devices) + " devices share the ID " +
-           idsOf(vendorId, productId) + "; this request went to " +
+           usbIdText(vendorId, productId) + "; this request went to " +
            (index == 0 ? std::string("the first") : "number " + std::to_string(index + 1)) +
            chosen +
            "; vexa-sdr-usb-report tells them apart";
