@@ -1,8 +1,8 @@
 #include "inspection/usb_report.h"
 
-#include <libusb.h>
+#include "usb/device_list.h"
 
-#include <array>
+#include <libusb.h>
 
 namespace vexa {
 
@@ -53,11 +53,7 @@ DeviceReport deviceOf(libusb_device* device)
         else
             report.failures.push_back(failure);
     };
-    report.bus = libusb_get_bus_number(device);
-    report.address = libusb_get_device_address(device);
-    std::array<std::uint8_t, 8> ports{}; // USB 3 allows seven tiers of hubs
-    if (const int depth = libusb_get_port_numbers(device, ports.data(), ports.size()); depth > 0)
-        report.ports.assign(ports.begin(), ports.begin() + depth);
+    report.place = placeOf(device);
     report.speed = speedName(libusb_get_device_speed(device));
 
     libusb_device_descriptor descriptor{};
@@ -120,14 +116,12 @@ UsbReport collectReport()
         report.failure = failureOf("start libusb", result);
         return report;
     }
-    libusb_device** list = nullptr;
-    const ssize_t count = libusb_get_device_list(context, &list);
-    if (count < 0) {
-        report.failure = failureOf("list the devices", static_cast<int>(count));
-    } else {
-        for (ssize_t i = 0; i < count; ++i)
-            report.devices.push_back(deviceOf(list[i]));
-        libusb_free_device_list(list, 1);
+    {
+        const DeviceList attached(context);
+        if (attached.error() != LIBUSB_SUCCESS)
+            report.failure = failureOf("list the devices", attached.error());
+        for (libusb_device* device : attached.devices())
+            report.devices.push_back(deviceOf(device));
     }
     libusb_exit(context);
     return report;

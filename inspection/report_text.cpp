@@ -57,9 +57,11 @@ void appendDescriptors(std::string& out, const DeviceReport& device, const char*
 
 std::string headline(const DeviceReport& device)
 {
-    return printed("Bus %03u Device %03u: ID %04x:%04x, port %s, %s speed", device.bus,
-                   device.address, device.vendorId, device.productId,
-                   portPath(device).c_str(), device.speed.c_str());
+    // Bus and device as lsusb writes them, so that its lines can be matched.
+    return printed("Bus %03u Device %03u: ID %04x:%04x, port %s, %s speed",
+                   unsigned{device.place.bus}, unsigned{device.place.address},
+                   unsigned{device.vendorId}, unsigned{device.productId},
+                   portPathText(device.place).c_str(), device.speed.c_str());
 }
 
 void appendReceiver(std::string& out, const DeviceReport& device, std::size_t number,

@@ -1,7 +1,7 @@
 #include "inspection/serial_numbers.h"
 
 #include "inspection/usb_device.h"
-#include "usb/matching_devices.h"
+#include "usb/device_list.h"
 
 #include <libusb.h>
 
@@ -16,8 +16,8 @@ std::vector<std::optional<std::string>> readSerialNumbers(std::uint16_t vendorId
         return serials;
     {
         // One listing, the one vb_usb_open walks, so that the places match.
-        const MatchingDevices matching(context, vendorId, productId);
-        for (libusb_device* device : matching.devices()) {
+        const DeviceList attached(context);
+        for (libusb_device* device : attached.withIds(vendorId, productId)) {
             // A failure leaves that device's place empty, which is all a
             // caller choosing by serial number needs to know.
             UsbDevice opened(nullptr);

@@ -1,7 +1,5 @@
 #include "inspection/usb_device.h"
 
-#include "usb/matching_devices.h"
-
 #include <libusb.h>
 
 #include <array>
@@ -17,21 +15,6 @@ DeviceFailure failureOf(std::string step, int libusbError)
 UsbDevice::UsbDevice(FailureListener onFailure) : onFailure_(std::move(onFailure)) {}
 
 UsbDevice::~UsbDevice() { close(); }
-
-bool UsbDevice::open(libusb_context* context, std::size_t index, std::uint16_t vendorId,
-                     std::uint16_t productId)
-{
-    const MatchingDevices matching(context, vendorId, productId);
-    if (matching.listError() != LIBUSB_SUCCESS) {
-        fail("list the devices", matching.listError());
-        return false;
-    }
-    if (index >= matching.devices().size()) {
-        fail("find device " + std::to_string(index), LIBUSB_ERROR_NOT_FOUND);
-        return false;
-    }
-    return open(matching.devices()[index]);
-}
 
 bool UsbDevice::open(libusb_device* device)
 {

@@ -9,7 +9,6 @@
 #include <optional>
 #include <string>
 
-struct libusb_context;
 struct libusb_device;
 struct libusb_device_handle;
 
@@ -27,9 +26,8 @@ struct DeviceFailure {
 
 DeviceFailure failureOf(std::string step, int libusbError);
 
-// One USB device, opened either as the index-th (from 0) attached device with
-// given IDs, in the order vb_usb_open counts them, or as a device from a
-// list; it reads the identity strings the device descriptor points to. Every
+// One USB device, opened from a list; it reads the identity strings its device
+// descriptor points to. Every
 // failure of libusb reaches the listener as it happens; the call then returns
 // false or an unreadable string, which also stands for a malformed one.
 // String requests wait at most a second each, and once the device has let one
@@ -44,11 +42,8 @@ public:
     UsbDevice(const UsbDevice&) = delete;
     UsbDevice& operator=(const UsbDevice&) = delete;
 
-    bool open(libusb_context* context, std::size_t index, std::uint16_t vendorId,
-              std::uint16_t productId);
     bool open(libusb_device* device);
     void close();
-    bool isOpen() const { return handle_ != nullptr; }
 
     DecodedString manufacturer() { return readString(manufacturerIndex_, "manufacturer"); }
     DecodedString product() { return readString(productIndex_, "product"); }

@@ -2,6 +2,7 @@
 
 #include "inspection/string_descriptor.h"
 #include "inspection/usb_device.h"
+#include "usb/device_place.h"
 #include "usb/receiver.h"
 
 #include <cstdint>
@@ -38,9 +39,7 @@ struct ConfigurationReport {
 };
 
 struct DeviceReport {
-    std::uint8_t bus = 0;
-    std::uint8_t address = 0;
-    std::vector<std::uint8_t> ports; // from the root hub down
+    DevicePlace place;
     std::uint16_t vendorId = 0;
     std::uint16_t productId = 0;
     std::uint16_t usbVersion = 0;    // BCD, e.g. 0x0110
@@ -64,10 +63,11 @@ struct DeviceReport {
 };
 
 struct UsbReport {
-    std::vector<DeviceReport> devices;   // in libusb's order
+    std::vector<DeviceReport> devices;   // in the program's order (DevicePlace)
     std::optional<DeviceFailure> failure; // libusb could not start or list
 
-    // The devices with the receiver's IDs, the one the window tunes first.
+    // The devices with the receiver's IDs, the one the window tunes first:
+    // vb_usb_open counts them in the same order.
     std::vector<const DeviceReport*> receivers() const;
     std::vector<const DeviceReport*> others() const;
 };

@@ -2,8 +2,6 @@
 
 #include <libusb.h>
 
-#include <cstdio>
-
 namespace vexa {
 
 namespace {
@@ -49,12 +47,6 @@ constexpr Cure kCures[] = {
 
 std::string receiverIds() { return usbIdText(kReceiverVendorId, kReceiverProductId); }
 
-std::string where(const DeviceReport& device)
-{
-    char text[48];
-    std::snprintf(text, sizeof text, "bus %03u address %03u", device.bus, device.address);
-    return text;
-}
 
 } // namespace
 
@@ -104,7 +96,7 @@ Verdict verdictOf(const UsbReport& report, Platform platform)
     }
     if (receivers.size() > 1) {
         verdict.line += "; " + std::to_string(receivers.size()) + " devices share the ID " +
-                        receiverIds() + " and the window tunes the first, " + where(tuned);
+                        receiverIds() + " and the window tunes the first, " + busAddressText(tuned.place);
         verdict.advice.push_back("Devices that share the ID " + receiverIds() +
                                  " are told apart by their manufacturer and product strings "
                                  "above. The window tunes the first one listed; unplug the "

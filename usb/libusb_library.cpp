@@ -1,6 +1,7 @@
 #include "usb/libusb_library.h"
 
-#include "usb/matching_devices.h"
+#include "usb/device_list.h"
+#include "usb/device_place.h"
 #include "usb/open_failure.h"
 
 #include <libusb.h>
@@ -46,8 +47,8 @@ std::int32_t LibusbLibrary::vb_usb_open(std::int32_t index, std::int32_t vendorI
 
     const auto vendor = static_cast<std::uint16_t>(vendorId);
     const auto product = static_cast<std::uint16_t>(productId);
-    const MatchingDevices matching(context_, vendor, product);
-    const auto& devices = matching.devices();
+    const DeviceList attached(context_);
+    const auto devices = attached.withIds(vendor, product);
     if (static_cast<std::size_t>(index) >= devices.size())
         return 0;
     libusb_device* device = devices[static_cast<std::size_t>(index)];
@@ -61,8 +62,7 @@ std::int32_t LibusbLibrary::vb_usb_open(std::int32_t index, std::int32_t vendorI
     if (devices.size() > 1)
         std::fprintf(stderr, "%s\n",
                      sharedIdMessage(devices.size(), static_cast<std::size_t>(index),
-                                     libusb_get_bus_number(device),
-                                     libusb_get_device_address(device), vendor, product)
+                                     placeOf(device), vendor, product)
                          .c_str());
     if (result != LIBUSB_SUCCESS)
         return 0;

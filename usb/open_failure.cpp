@@ -5,7 +5,6 @@
 #include <libusb.h>
 
 #include <array>
-#include <cstdio>
 #include <string_view>
 
 namespace vexa {
@@ -38,16 +37,13 @@ std::string openFailureMessage(int libusbError, std::uint16_t vendorId, std::uin
            "); replug it (see README, Troubleshooting)";
 }
 
-std::string sharedIdMessage(std::size_t devices, std::size_t index, std::uint8_t bus,
-                            std::uint8_t address, std::uint16_t vendorId,
-                            std::uint16_t productId)
+std::string sharedIdMessage(std::size_t devices, std::size_t index, const DevicePlace& chosen,
+                            std::uint16_t vendorId, std::uint16_t productId)
 {
-    char chosen[64];
-    std::snprintf(chosen, sizeof chosen, ", on bus %03u at address %03u", bus, address);
     return "vexa-sdr-control: " + std::to_string(devices) + " devices share the ID " +
            usbIdText(vendorId, productId) + "; this request went to " +
            (index == 0 ? std::string("the first") : "number " + std::to_string(index + 1)) +
-           chosen +
+           ", " + busAddressText(chosen) +
            "; vexa-sdr-usb-report tells them apart";
 }
 

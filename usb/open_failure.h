@@ -1,5 +1,7 @@
 #pragma once
 
+#include "usb/device_place.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -12,9 +14,8 @@ std::string openFailureMessage(int libusbError, std::uint16_t vendorId, std::uin
 
 // The line written on standard error when several devices share the
 // receiver's IDs: how many, which one the request chose (index from 0, with
-// its bus and address), and where to look.
-std::string sharedIdMessage(std::size_t devices, std::size_t index, std::uint8_t bus,
-                            std::uint8_t address, std::uint16_t vendorId,
-                            std::uint16_t productId);
+// where it is), and where to look.
+std::string sharedIdMessage(std::size_t devices, std::size_t index, const DevicePlace& chosen,
+                            std::uint16_t vendorId, std::uint16_t productId);
 
 } // namespace vexa

@@ -2,13 +2,15 @@
 // runs under umockdev-wrapper.
 
 #include "inspection/report_text.h"
-#include "inspection/serial_numbers.h"
+#include "oscillator/oscillator_request.h"
+#include "usb/libusb_library.h"
 
 #include "emulated_receiver/emulated_receiver.h"
 #include "emulated_receiver/no_file_access_override.h"
 
 #include <gmock/gmock.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 
@@ -78,26 +80,49 @@ TEST(UsbReport, TellsWhetherTheReceiverOpensAndWhatToDo)
     }
 }
 
-TEST(UsbReport, NamesTheDeviceTheWindowTunesAmongThoseSharingTheId)
+std::size_t frequencySets(const std::vector<ControlTransfer>& transfers)
 {
-    EmulatedReceiver bus;
-    bus.plugSecondDevice();
-    const auto serials = readSerialNumbers(kReceiverVendorId, kReceiverProductId);
-    ASSERT_EQ(serials.size(), 2u);
-    const UsbReport report = collectReport();
-    const std::string text = formatReport(report, verdictOf(report, Platform::Linux),
-                                          Platform::Linux, false);
-    // The first listed is the one vb_usb_open's index 0 reaches.
-    EXPECT_THAT(text, HasSubstr("  <- the window tunes this one\n"
-                                "     Manufacturer: \"" +
-                                std::string(serials[0] == receiverIdentity().serial
-                                                ? receiverIdentity().manufacturer
-                                                : otherDeviceIdentity().manufacturer)));
-    EXPECT_THAT(text, AllOf(HasSubstr("\"" + receiverIdentity().product + "\""),
-                            HasSubstr("\"" + otherDeviceIdentity().product + "\""),
-                            HasSubstr("2 devices share the ID 16C0:05DC and the window tunes "
-                                      "the first, bus 001 address 003"),
-                            HasSubstr("told apart by their manufacturer and product strings")));
+    return static_cast<std::size_t>(std::count_if(
+        transfers.begin(), transfers.end(),
+        [](const ControlTransfer& transfer) { return transfer.request() == 0x32; }));
+}
+
+// The window's library lives from start-up, and libusb lists a device plugged
+// in later differently there than in the report's fresh listing. Whichever
+// was plugged in first, both count the receiver, in the first port, first.
+TEST(UsbReport, MarksTheDeviceTheWindowTunesWhateverThePlugOrder)
+{
+    for (const bool receiverFirst : {true, false}) {
+        SCOPED_TRACE(receiverFirst ? "receiver plugged in first" : "receiver plugged in last");
+        EmulatedReceiver bus(false);
+        LibusbLibrary window;
+        window.vb_usb_init();
+        if (receiverFirst) {
+            bus.plug();
+            bus.plugSecondDevice();
+        } else {
+            bus.plugSecondDevice();
+            bus.plug();
+        }
+        std::int32_t devHandle = 0;
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(sendFrequencyWord(window, devHandle, "3800000"), "RC=4   Hex=3800000");
+        ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(frequencySets(bus.transfers()), 1u);
+        EXPECT_EQ(frequencySets(bus.secondDeviceTransfers()), 0u);
+
+        const UsbReport report = collectReport();
+        const std::string text = formatReport(report, verdictOf(report, Platform::Linux),
+                                              Platform::Linux, false);
+        EXPECT_THAT(text, HasSubstr("  <- the window tunes this one\n"
+                                    "     Manufacturer: \"" +
+                                    receiverIdentity().manufacturer + "\""));
+        EXPECT_THAT(text, AllOf(HasSubstr("\"" + otherDeviceIdentity().product + "\""),
+                                HasSubstr("2 devices share the ID 16C0:05DC and the window "
+                                          "tunes the first, bus 001 address " +
+                                          std::string(receiverFirst ? "002" : "003")),
+                                HasSubstr("told apart by their manufacturer and product strings")));
+    }
 }
 
 TEST(UsbReport, ADeviceThatDoesNotAnswerHoldsUpTheReportForOneTimeOutOnly)

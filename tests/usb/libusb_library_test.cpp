@@ -210,13 +210,11 @@ TEST_F(LibusbLibraryTest, SeveralDevicesWithTheIdsAreNamedAndStillOneTransferGoe
     usb.vb_usb_close(handle);
 
     // No string is read to tell them apart: one transfer in all, on the one named.
-    const auto onReceiver = receiver.transfers().size();
-    const auto onSecond = receiver.secondDeviceTransfers().size();
-    EXPECT_EQ(onReceiver + onSecond, 1u);
+    EXPECT_EQ(receiver.transfers().size(), 1u);
+    EXPECT_TRUE(receiver.secondDeviceTransfers().empty());
     EXPECT_EQ(written, "vexa-sdr-control: 2 devices share the ID 16C0:05DC; this request went "
-                       "to the first, on bus 001 at address " +
-                           std::string(onReceiver == 1 ? "002" : "003") +
-                           "; vexa-sdr-usb-report tells them apart\n");
+                       "to the first, bus 001 address 002; vexa-sdr-usb-report tells them "
+                       "apart\n");
 }
 
 TEST_F(LibusbLibraryTest, ManyRequestsLeaveNoDescriptorOpen)
