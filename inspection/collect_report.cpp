@@ -48,10 +48,7 @@ DeviceReport deviceOf(libusb_device* device)
 {
     DeviceReport report;
     const auto failed = [&report](const DeviceFailure& failure) {
-        if (failure.step == "open")
-            report.openFailure = failure;
-        else
-            report.failures.push_back(failure);
+        report.failures.push_back(failure);
     };
     report.place = placeOf(device);
     report.speed = speedName(libusb_get_device_speed(device));
@@ -82,7 +79,8 @@ DeviceReport deviceOf(libusb_device* device)
     }
 
     UsbDevice opened(failed);
-    if (opened.open(device)) {
+    report.openFailure = opened.open(device);
+    if (!report.openFailure) {
         report.manufacturer = opened.manufacturer();
         report.product = opened.product();
         report.serial = opened.serialNumber();

@@ -22,7 +22,7 @@ std::vector<std::optional<std::string>> readSerialNumbers(std::uint16_t vendorId
             // caller choosing by serial number needs to know.
             UsbDevice opened(nullptr);
             std::optional<std::string> serial;
-            if (opened.open(device))
+            if (!opened.open(device))
                 if (const DecodedString read = opened.serialNumber(); read.readable())
                     serial = read.text;
             serials.push_back(std::move(serial));

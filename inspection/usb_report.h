@@ -1,6 +1,6 @@
 #pragma once
 
-#include "inspection/string_descriptor.h"
+#include "usb/string_descriptor.h"
 #include "inspection/usb_device.h"
 #include "usb/device_place.h"
 #include "usb/receiver.h"

@@ -133,7 +133,7 @@ TEST(UsbReport, ADeviceThatDoesNotAnswerHoldsUpTheReportForOneTimeOutOnly)
     const auto start = std::chrono::steady_clock::now();
     const UsbReport report = collectReport();
     const auto took = std::chrono::steady_clock::now() - start;
-    EXPECT_LT(took, std::chrono::milliseconds(UsbDevice::kStringTimeoutMs * 2));
+    EXPECT_LT(took, std::chrono::milliseconds(DeviceStrings::kTimeoutMs * 2));
     const std::string text = formatReport(report, verdictOf(report, Platform::Linux),
                                           Platform::Linux, false);
     EXPECT_THAT(text, AllOf(HasSubstr("Manufacturer: unreadable (no language table: "

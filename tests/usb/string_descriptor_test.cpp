@@ -1,4 +1,4 @@
-#include "inspection/string_descriptor.h"
+#include "usb/string_descriptor.h"
 
 #include <gtest/gtest.h>
 
