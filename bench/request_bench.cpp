@@ -51,7 +51,7 @@ public:
     }
 
 private:
-    LibusbLibrary usb_;
+    LibusbLibrary usb_{standardErrorSink("request-bench")};
     std::int32_t devHandle_ = 0;
     const std::string expected_ = "RC=" + std::to_string(kSuccess) + "   Hex=" + std::string(kHexText);
 };

@@ -1,13 +1,11 @@
 // vexa-sdr-rigctld: station software tunes the receiver through the
 // rig-control network protocol.
 
-#include "inspection/serial_numbers.h"
 #include "oscillator/oscillator_request.h"
 #include "rigctld/hz_text.h"
 #include "rigctld/options.h"
 #include "rigctld/hz_text.h"
 #include "rigctld/rig_server.h"
-#include "rigctld/serial_selection.h"
 #include "rigctld/termination_signals.h"
 #include "usb/libusb_library.h"
 
@@ -65,11 +63,7 @@ int main(int argc, char* argv[])
     }
 
     QCoreApplication application(argc, argv);
-    LibusbLibrary libusb;
-    std::optional<SerialSelectedUsb> chosenReceiver;
-    if (options.serial)
-        chosenReceiver.emplace(libusb, *options.serial, readSerialNumbers);
-    UsbLibrary& usb = chosenReceiver ? static_cast<UsbLibrary&>(*chosenReceiver) : libusb;
+    LibusbLibrary usb(standardErrorSink("vexa-sdr-rigctld"), options.serial);
     if (startTuning)
         tuneAtStart(usb, *startTuning, state);
 

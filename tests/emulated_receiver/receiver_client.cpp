@@ -12,7 +12,7 @@
 
 int main()
 {
-    vexa::LibusbLibrary usb;
+    vexa::LibusbLibrary usb(vexa::standardErrorSink("receiver_client"));
     usb.vb_usb_init();
     std::string previous;
     for (int attempt = 0; attempt < 1000; ++attempt) {

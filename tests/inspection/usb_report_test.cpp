@@ -10,7 +10,6 @@
 
 #include <gmock/gmock.h>
 
-#include <algorithm>
 #include <chrono>
 #include <functional>
 
@@ -80,13 +79,6 @@ TEST(UsbReport, TellsWhetherTheReceiverOpensAndWhatToDo)
     }
 }
 
-std::size_t frequencySets(const std::vector<ControlTransfer>& transfers)
-{
-    return static_cast<std::size_t>(std::count_if(
-        transfers.begin(), transfers.end(),
-        [](const ControlTransfer& transfer) { return transfer.request() == 0x32; }));
-}
-
 // The window's library lives from start-up, and libusb lists a device plugged
 // in later differently there than in the report's fresh listing. Whichever
 // was plugged in first, both count the receiver, in the first port, first.
@@ -95,7 +87,7 @@ TEST(UsbReport, MarksTheDeviceTheWindowTunesWhateverThePlugOrder)
     for (const bool receiverFirst : {true, false}) {
         SCOPED_TRACE(receiverFirst ? "receiver plugged in first" : "receiver plugged in last");
         EmulatedReceiver bus(false);
-        LibusbLibrary window;
+        LibusbLibrary window{UsbMessageSink{}};
         window.vb_usb_init();
         if (receiverFirst) {
             bus.plug();
@@ -105,11 +97,9 @@ TEST(UsbReport, MarksTheDeviceTheWindowTunesWhateverThePlugOrder)
             bus.plug();
         }
         std::int32_t devHandle = 0;
-        ::testing::internal::CaptureStderr();
         EXPECT_EQ(sendFrequencyWord(window, devHandle, "3800000"), "RC=4   Hex=3800000");
-        ::testing::internal::GetCapturedStderr();
-        EXPECT_EQ(frequencySets(bus.transfers()), 1u);
-        EXPECT_EQ(frequencySets(bus.secondDeviceTransfers()), 0u);
+        EXPECT_EQ(countOf(bus.transfers(), kRequestSetFrequency), 1u);
+        EXPECT_EQ(countOf(bus.secondDeviceTransfers(), kRequestSetFrequency), 0u);
 
         const UsbReport report = collectReport();
         const std::string text = formatReport(report, verdictOf(report, Platform::Linux),

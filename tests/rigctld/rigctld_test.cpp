@@ -2,8 +2,6 @@
 #include "rigctld/dump_state.h"
 #include "rigctld/line_buffer.h"
 #include "rigctld/options.h"
-#include "rigctld/serial_selection.h"
-#include "support/fake_usb_library.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -99,21 +97,6 @@ TEST(Options, ReadsValuesAndNamesTheWrongOne)
         EXPECT_THAT(parsed.error, ::testing::HasSubstr(std::string(wrong[0])));
     }
     EXPECT_TRUE(parseOptions({"--port", "1", "--help"}).helpAsked);
-}
-
-} // namespace
-
-namespace {
-
-TEST(SerialSelectedUsb, OpensTheReceiverWithTheSerialWhereverItIsCounted)
-{
-    vexa::testing::FakeUsbLibrary usb;
-    vexa::SerialNumbers attached{std::nullopt, "B-2", "A-1"};
-    vexa::SerialSelectedUsb chosen(usb, "A-1", [&](std::uint16_t, std::uint16_t) { return attached; });
-    EXPECT_EQ(chosen.vb_usb_open(0, 0x16C0, 0x05DC), 7);
-    attached = {"B-2"}; // unplugged
-    EXPECT_EQ(chosen.vb_usb_open(0, 0x16C0, 0x05DC), 0);
-    EXPECT_THAT(usb.calls, ::testing::ElementsAre("open 2 16C0 05DC"));
 }
 
 } // namespace

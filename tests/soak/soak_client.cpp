@@ -142,7 +142,7 @@ private:
             std::cerr << "request " << requests_ << " went wrong: " << what << '\n';
     }
 
-    LibusbLibrary usb_;
+    LibusbLibrary usb_{standardErrorSink("soak_client")};
     int requests_ = 0;
     int transfers_ = 0;
     int wrong_ = 0;

@@ -3,6 +3,8 @@
 
 #include "usb/libusb_library.h"
 
+#include "oscillator/oscillator_request.h"
+
 #include "emulated_receiver/emulated_receiver.h"
 #include "emulated_receiver/no_file_access_override.h"
 #include "support/open_descriptors.h"
@@ -41,7 +43,8 @@ protected:
     }
 
     EmulatedReceiver receiver;
-    LibusbLibrary usb;
+    std::vector<std::string> said; // what the library told its sink
+    LibusbLibrary usb{[this](const std::string& message) { said.push_back(message); }};
 };
 
 class LibusbLibraryWithoutReceiver : public LibusbLibraryTest {
@@ -89,11 +92,10 @@ TEST_F(LibusbLibraryTest, FailedTransfersReturnLibusbErrorsAndTheDeviceStillClos
     usb.vb_usb_close(handle);
 }
 
-TEST_F(LibusbLibraryWithoutReceiver, OpenGivesNoHandleAndWritesNothing)
+TEST_F(LibusbLibraryWithoutReceiver, OpenGivesNoHandleAndSaysNothing)
 {
-    ::testing::internal::CaptureStderr();
     EXPECT_EQ(openReceiver(), 0);
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    EXPECT_THAT(said, ElementsAre());
 }
 
 TEST_F(LibusbLibraryTest, IndexCountsOnlyDevicesWithTheseIds)
@@ -184,27 +186,24 @@ TEST_F(LibusbLibraryTest, ArgumentsOutOfRangeAreRejectedBeforeTheWire)
     usb.vb_usb_close(handle);
 }
 
-TEST_F(LibusbLibraryTest, AccessDeniedGivesNoHandleAndOneLineOnStandardError)
+TEST_F(LibusbLibraryTest, AccessDeniedGivesNoHandleAndSaysWhy)
 {
     receiver.denyAccess(true);
     std::int32_t handle = 0;
-    ::testing::internal::CaptureStderr();
     {
         const NoFileAccessOverride asAnOperator;
         handle = openReceiver();
     }
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-              "vexa-sdr-control: receiver 16C0:05DC found but access was denied; install the "
-              "udev rule (see README, Troubleshooting)\n");
     EXPECT_EQ(handle, 0);
+    EXPECT_THAT(said, ElementsAre("receiver 16C0:05DC, bus 001 address 002, does not open: "
+                                  "access was denied; install the udev rule (see README, "
+                                  "Troubleshooting)"));
 }
 
 TEST_F(LibusbLibraryTest, SeveralDevicesWithTheIdsAreNamedAndStillOneTransferGoesOut)
 {
     receiver.plugSecondDevice();
-    ::testing::internal::CaptureStderr();
     const std::int32_t handle = openReceiver();
-    const std::string written = ::testing::internal::GetCapturedStderr();
     ASSERT_NE(handle, 0);
     EXPECT_EQ(send(handle), 4);
     usb.vb_usb_close(handle);
@@ -212,9 +211,52 @@ TEST_F(LibusbLibraryTest, SeveralDevicesWithTheIdsAreNamedAndStillOneTransferGoe
     // No string is read to tell them apart: one transfer in all, on the one named.
     EXPECT_EQ(receiver.transfers().size(), 1u);
     EXPECT_TRUE(receiver.secondDeviceTransfers().empty());
-    EXPECT_EQ(written, "vexa-sdr-control: 2 devices share the ID 16C0:05DC; this request went "
-                       "to the first, bus 001 address 002; vexa-sdr-usb-report tells them "
-                       "apart\n");
+    EXPECT_THAT(said, ElementsAre("2 devices share the ID 16C0:05DC; this request went to the "
+                                  "first, bus 001 address 002; vexa-sdr-usb-report tells them "
+                                  "apart"));
+}
+
+// The receiver (serial VX-000172) is in the first port, the other device
+// (BT-9) in the second; each library below opens them in one listing.
+TEST_F(LibusbLibraryTest, ASerialNumberChoosesTheDeviceAndSaysWhyNoneHasIt)
+{
+    receiver.plugSecondDevice();
+    const std::string notFound = "no device with the ID 16C0:05DC has the serial number ";
+    const std::string listed = " (2 attached); vexa-sdr-usb-report lists their serial numbers";
+    const struct {
+        const char* serial;
+        bool receiverDenied;
+        std::size_t receiverSets, otherSets;
+        std::vector<std::string> said;
+    } cases[] = {
+        {"VX-000172", false, 1, 0, {}},
+        {"BT-9", false, 0, 1, {}},
+        {"BT-9", true, 0, 1, {}}, // the receiver, which does not open, is passed over
+        {"VX-000172", true, 0, 0,
+         {notFound + "\"VX-000172\"" + listed,
+          "receiver 16C0:05DC, bus 001 address 002, does not open: access was denied; install "
+          "the udev rule (see README, Troubleshooting)"}},
+        {"VX-00017", false, 0, 0, {notFound + "\"VX-00017\"" + listed}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.serial) + (c.receiverDenied ? ", receiver denied" : ""));
+        receiver.denyAccess(c.receiverDenied);
+        const auto receiverBefore = countOf(receiver.transfers(), kRequestSetFrequency);
+        const auto otherBefore = countOf(receiver.secondDeviceTransfers(), kRequestSetFrequency);
+        std::vector<std::string> chosenSaid;
+        LibusbLibrary chosen([&](const std::string& message) { chosenSaid.push_back(message); },
+                             c.serial);
+        std::int32_t devHandle = 0;
+        {
+            const NoFileAccessOverride asAnOperator;
+            sendFrequencyWord(chosen, devHandle, "3800000");
+        }
+        EXPECT_EQ(countOf(receiver.transfers(), kRequestSetFrequency) - receiverBefore,
+                  c.receiverSets);
+        EXPECT_EQ(countOf(receiver.secondDeviceTransfers(), kRequestSetFrequency) - otherBefore,
+                  c.otherSets);
+        EXPECT_EQ(chosenSaid, c.said);
+    }
 }
 
 TEST_F(LibusbLibraryTest, ManyRequestsLeaveNoDescriptorOpen)
@@ -236,7 +278,7 @@ TEST_F(LibusbLibraryTest, DestroyingTheLibraryClosesWhatIsStillOpen)
 {
     const std::size_t before = settledOpenDescriptors(kSockets);
     {
-        LibusbLibrary other;
+        LibusbLibrary other{UsbMessageSink{}};
         ASSERT_NE(other.vb_usb_open(0, kVendor, kProduct), 0);
         ASSERT_NE(other.vb_usb_open(0, kVendor, kProduct), 0);
         EXPECT_GT(openDescriptors(kSockets), before);

@@ -28,7 +28,7 @@ std::string send28MHz(LibusbLibrary& usb)
 TEST(OscillatorRequestOverLibusb, TunesTheReceiverTo28MHz)
 {
     EmulatedReceiver receiver;
-    LibusbLibrary usb;
+    LibusbLibrary usb{UsbMessageSink{}};
     EXPECT_EQ(send28MHz(usb), "RC=4   Hex=3800000");
     const auto transfers = receiver.transfers();
     ASSERT_EQ(transfers.size(), 1u);
@@ -39,7 +39,7 @@ TEST(OscillatorRequestOverLibusb, TunesTheReceiverTo28MHz)
 TEST(OscillatorRequestOverLibusb, WithoutReceiverTheDeviceIsNotFound)
 {
     EmulatedReceiver receiver(false);
-    LibusbLibrary usb;
+    LibusbLibrary usb{UsbMessageSink{}};
     EXPECT_EQ(send28MHz(usb), " Error: Device not found!");
 }
 
