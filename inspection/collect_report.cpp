@@ -20,12 +20,13 @@ std::string speedName(int speed)
     }
 }
 
-ConfigurationReport configurationOf(const libusb_config_descriptor& config)
+ConfigurationReport configurationOf(const libusb_config_descriptor& config, int speed,
+                                    std::uint16_t usbVersion)
 {
     ConfigurationReport report;
     report.value = config.bConfigurationValue;
     report.attributes = config.bmAttributes;
-    report.maxPowerMilliamps = 2u * config.MaxPower; // in units of 2 mA below USB 3
+    report.maxPowerMilliamps = maxPowerMilliamps(config.MaxPower, speed, usbVersion);
     for (int i = 0; i < config.bNumInterfaces; ++i) {
         const libusb_interface& interface = config.interface[i];
         for (int a = 0; a < interface.num_altsetting; ++a) {
@@ -51,7 +52,8 @@ DeviceReport deviceOf(libusb_device* device)
         report.failures.push_back(failure);
     };
     report.place = placeOf(device);
-    report.speed = speedName(libusb_get_device_speed(device));
+    const int speed = libusb_get_device_speed(device);
+    report.speed = speedName(speed);
 
     libusb_device_descriptor descriptor{};
     if (const int result = libusb_get_device_descriptor(device, &descriptor);
@@ -74,7 +76,7 @@ DeviceReport deviceOf(libusb_device* device)
             failed(failureOf("read configuration " + std::to_string(i), result));
             continue;
         }
-        report.configurations.push_back(configurationOf(*config));
+        report.configurations.push_back(configurationOf(*config, speed, descriptor.bcdUSB));
         libusb_free_config_descriptor(config);
     }
 
@@ -101,6 +103,17 @@ std::vector<const DeviceReport*> select(const std::vector<DeviceReport>& devices
 }
 
 } // namespace
+
+unsigned maxPowerMilliamps(std::uint8_t maxPower, int speed, std::uint16_t usbVersion)
+{
+    // The unit is 8 mA for a device that runs at SuperSpeed or faster and
+    // 2 mA below, whatever the device could do on another port. Where libusb
+    // cannot tell the speed, the USB version the device claims decides, as
+    // lsusb decides: a USB 3 device on a USB 2 port claims 2.10.
+    const bool superSpeed = speed == LIBUSB_SPEED_UNKNOWN ? usbVersion >= 0x0300
+                                                          : speed >= LIBUSB_SPEED_SUPER;
+    return (superSpeed ? 8u : 2u) * maxPower;
+}
 
 std::vector<const DeviceReport*> UsbReport::receivers() const { return select(devices, true); }
 

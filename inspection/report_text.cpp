@@ -78,8 +78,8 @@ void appendReceiver(std::string& out, const DeviceReport& device, std::size_t nu
         out += "     Opens:        no, " + failureText(*device.openFailure) + "\n";
         // The verdict says what to do about the first.
         if (number > 1)
-            for (const std::string& advice : openAdvice(*device.openFailure, platform))
-                out += "     What to do:   " + advice + "\n";
+            out += "     What to do:   " + openAdvice(device.openFailure->error, platform) +
+                   "\n";
     }
     if (verbose)
         appendDescriptors(out, device, "     ");

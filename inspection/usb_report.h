@@ -75,4 +75,8 @@ struct UsbReport {
 // Reads every attached device now, opening each one to read its strings.
 UsbReport collectReport();
 
+// The current a configuration's MaxPower field stands for, given libusb's
+// speed of the device (enum libusb_speed) and its USB version (BCD).
+unsigned maxPowerMilliamps(std::uint8_t maxPower, int speed, std::uint16_t usbVersion);
+
 } // namespace vexa

@@ -4,25 +4,9 @@
 
 #include <libusb.h>
 
-#include <array>
-#include <string_view>
-
 namespace vexa {
 
 namespace {
-
-struct Advice {
-    int error;
-    std::string_view text;
-};
-
-constexpr std::array kAdvice{
-    Advice{LIBUSB_ERROR_ACCESS,
-           "access was denied; install the udev rule (see README, Troubleshooting)"},
-    Advice{LIBUSB_ERROR_BUSY, "it is busy; close the other program that uses it, or replug it"},
-    Advice{LIBUSB_ERROR_NO_DEVICE,
-           "it disappeared while being opened; check the cable and plug it in again"},
-};
 
 std::string errorText(int libusbError)
 {
@@ -33,14 +17,11 @@ std::string errorText(int libusbError)
 } // namespace
 
 std::string openFailureMessage(int libusbError, std::uint16_t vendorId, std::uint16_t productId,
-                               const DevicePlace& place)
+                               const DevicePlace& place, Platform platform)
 {
-    std::string line = "receiver " + usbIdText(vendorId, productId) + ", " +
-                       busAddressText(place) + ", does not open: ";
-    for (const Advice& advice : kAdvice)
-        if (advice.error == libusbError)
-            return line + std::string(advice.text);
-    return line + libusb_error_name(libusbError) + "; replug it (see README, Troubleshooting)";
+    return "receiver " + usbIdText(vendorId, productId) + ", " + busAddressText(place) +
+           " does not open (" + libusb_error_name(libusbError) + "). " +
+           openAdvice(libusbError, platform);
 }
 
 std::string sharedIdMessage(std::size_t devices, std::size_t index, const DevicePlace& chosen,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "usb/device_place.h"
+#include "usb/open_advice.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -11,10 +12,10 @@ namespace vexa {
 // The lines that LibusbLibrary hands its owner's message sink, each without
 // the program's name.
 
-// A device with the IDs that libusb_open refuses: where it is, what went
-// wrong and what the operator can do.
+// A device with the IDs that libusb_open refuses: where it is, libusb's error
+// and what the operator can do about it on this platform.
 std::string openFailureMessage(int libusbError, std::uint16_t vendorId, std::uint16_t productId,
-                               const DevicePlace& place);
+                               const DevicePlace& place, Platform platform = thisPlatform());
 
 // Several devices share the IDs and a request chose one by its index (from 0):
 // how many, which one and where, and where to tell them apart.
