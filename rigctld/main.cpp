@@ -21,8 +21,6 @@ namespace {
 
 using namespace vexa;
 
-constexpr int kUsageError = 2;
-
 int fail(const QString& reason, int status)
 {
     printProblem(reason);
@@ -40,21 +38,13 @@ int main(int argc, char* argv[])
         return 0;
     }
     if (!parsed.error.empty())
-        return fail(QString::fromStdString(parsed.error) + " (see --help)", kUsageError);
+        return fail(QString::fromStdString(parsed.error) + " (see --help)", kUsageErrorStatus);
     const ServerOptions& options = parsed.options;
     if (options.listenAddress &&
         QHostAddress(QString::fromStdString(*options.listenAddress)).isNull())
         return fail("--listen needs an IPv4 or IPv6 address, not \"" +
-                        QString::fromStdString(*options.listenAddress) + "\"",
-                    1);
-    std::optional<Tuning> startTuning;
-    if (options.startDialHz) {
-        startTuning = tuningFor(*options.startDialHz, options.dial);
-        if (!startTuning->wordText)
-            return fail("--frequency is out of the receiver's range with this multiplier and "
-                        "offset",
-                        kUsageError);
-    }
+                        QString::fromStdString(*options.listenAddress) + "\" (see --help)",
+                    kUsageErrorStatus);
 
     QCoreApplication application(argc, argv);
     LibusbLibrary libusb;
@@ -64,8 +54,8 @@ int main(int argc, char* argv[])
     UsbLibrary& usb = chosenReceiver ? static_cast<UsbLibrary&>(*chosenReceiver) : libusb;
 
     RigServer server(usb, RigState{options.dial}, kRequestTimeoutMs);
-    if (startTuning)
-        server.tuneAtStart(*startTuning);
+    if (options.startDialHz)
+        server.tuneAtStart(tuningFor(*options.startDialHz, options.dial));
     if (const auto reason = server.listen(options))
         return fail(*reason, 1);
     quitOnTerminationSignals();
