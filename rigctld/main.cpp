@@ -55,7 +55,7 @@ int main(int argc, char* argv[])
 
     RigState state;
     state.dial = options.dial;
-    RigServer server(usb, state, kRequestTimeoutMs);
+    RigServer server(usb, state, kServerTransferTimeoutMs);
     if (options.startDialHz)
         server.tuneAtStart(receiverTuning(*options.startDialHz, options.dial));
     if (const auto reason = server.listen(options))

@@ -20,6 +20,11 @@ namespace vexa {
 
 class ClientConnection;
 
+// A set's transfer time-out in the server. A receiver answers in
+// milliseconds; one that stalls holds the sets queued behind it, so two
+// clients' sets are both answered within 2 s and one within the second that
+// the least patient clients wait.
+inline constexpr std::int32_t kServerTransferTimeoutMs = 800;
 class TuningWorker;
 class UsbLibrary;
 

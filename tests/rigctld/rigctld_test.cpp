@@ -3,6 +3,7 @@
 #include "rigctld/line_buffer.h"
 #include "rigctld/options.h"
 #include "rigctld/replies.h"
+#include "rigctld/set_log.h"
 #include "rigctld/serial_selection.h"
 #include "support/fake_usb_library.h"
 
@@ -200,14 +201,14 @@ TEST(Protocol, OneClientsVfoNeverRedirectsAnothersSets)
     EXPECT_EQ(tracking.send("f v"), "145800000\nVFOA\n");
 }
 
-TEST(Protocol, AFailedSetIsAnsweredAnErrorAndKeepsTheLastFrequency)
+TEST(Protocol, AFailedSetIsAnsweredRejectedAndKeepsTheLastFrequency)
 {
     RigState rig;
     Conversation client(rig);
     client.send("F 7000000");
     client.failing = true;
-    EXPECT_EQ(client.send("F 14074000 f"), "RPRT -6\n7000000\n");
-    EXPECT_EQ(client.send("+F 14074000"), "set_freq: 14074000\nRPRT -6\n");
+    EXPECT_EQ(client.send("F 14074000 f"), "RPRT -9\n7000000\n");
+    EXPECT_EQ(client.send("+F 14074000"), "set_freq: 14074000\nRPRT -9\n");
     EXPECT_EQ(client.send("F -1 F 600000000 F inf F nan"), "RPRT -1\nRPRT -1\nRPRT -1\nRPRT -1\n");
     EXPECT_EQ(client.tuned.size(), 3u); // none of the refused ones
 }
@@ -243,6 +244,12 @@ TEST(Command, ReadsEachCommandWithItsOwnWords)
         EXPECT_EQ(sent, c.sent) << c.line;
         EXPECT_EQ(wellFormed, c.wellFormed) << c.line;
     }
+}
+
+TEST(SetLog, ShowsAClientsWordsWithoutTerminalControls)
+{
+    EXPECT_EQ(printable("\\set_vfo_opt 1"), "\\set_vfo_opt 1");
+    EXPECT_EQ(printable("u \x1b[2J\x7f\xc3\xa9\t"s), "u \\x1B[2J\\x7F\\xC3\\xA9\\x09");
 }
 
 TEST(DumpState, IsTheTwentyTwoLinesOfVersionZero)
