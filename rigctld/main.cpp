@@ -2,7 +2,6 @@
 // rig-control network protocol.
 
 #include "inspection/serial_numbers.h"
-#include "oscillator/oscillator_request.h"
 #include "rigctld/console_log.h"
 #include "rigctld/options.h"
 #include "rigctld/rig_server.h"

@@ -86,13 +86,15 @@ struct Exchange {
     std::string answer;
 };
 
-// Each script runs on a fresh server, its lines in order.
-void expectConversation(const std::vector<Exchange>& script)
+// Each script runs on a fresh server, its lines in order; what the receiver
+// was sent comes back.
+std::vector<double> expectConversation(const std::vector<Exchange>& script)
 {
     RigState rig;
     Conversation client(rig);
     for (const Exchange& exchange : script)
         EXPECT_EQ(client.send(exchange.line), exchange.answer) << exchange.line;
+    return client.tuned;
 }
 
 TEST(Protocol, AnswersInTheFormAskedCommandByCommand)
@@ -127,7 +129,7 @@ TEST(Protocol, AnswersInTheFormAskedCommandByCommand)
 
 TEST(Protocol, SplitKeepsTheTransmitVfoAwayFromTheReceiver)
 {
-    expectConversation({
+    const std::vector<double> tuned = expectConversation({
         {"S 1 VFOA", "RPRT -1\n"}, // the receiving VFO cannot transmit apart from itself
         {"s", "0\nVFOA\n"},
         {"S 1 VFOB", "RPRT 0\n"},
@@ -147,6 +149,7 @@ TEST(Protocol, SplitKeepsTheTransmitVfoAwayFromTheReceiver)
         {"S 2 VFOB", "RPRT -1\n"},
         {"V VFOC", "RPRT -1\n"},
     });
+    EXPECT_THAT(tuned, ::testing::IsEmpty());
 }
 
 TEST(Protocol, ModesReadBackPerVfoAndPttOnlyOff)
@@ -278,6 +281,8 @@ TEST(Options, ReadsValuesAndNamesTheWrongOne)
              {{"--frequency", "9e9"}, "--frequency"},
              // In range with the default multiplier, not with 4.
              {{"--frequency", "300e6", "--multiplier", "4"}, "--frequency"},
+             // Within the range only before it is rounded to whole Hz.
+             {{"--frequency", "511999999.6"}, "--frequency"},
              {{"--port"}, "--port"},
              {{"--verbose"}, "unknown option \"--verbose\""}}) {
         const ParsedOptions parsed = parseOptions(wrong);
