@@ -1,16 +1,16 @@
 #include "rigctld/client_connection.h"
 
-#include "rigctld/command.h"
-#include "rigctld/replies.h"
-#include "rigctld/rig_server.h"
+#include "oscillator/tuning.h"
+#include "rigctld/console_log.h"
+#include "rigctld/set_log.h"
 
 #include <QHostAddress>
 #include <QTcpSocket>
 
 namespace vexa {
 
-ClientConnection::ClientConnection(QTcpSocket* socket, RigServer& server)
-    : QObject(&server), socket_(socket), server_(server),
+ClientConnection::ClientConnection(QTcpSocket* socket, RigState& rig, QObject* parent)
+    : QObject(parent), socket_(socket), rig_(rig),
       address_(socket->peerAddress().toString() + ":" + QString::number(socket->peerPort()))
 {
     socket_->setParent(this);
@@ -25,25 +25,26 @@ ClientConnection::ClientConnection(QTcpSocket* socket, RigServer& server)
 
 void ClientConnection::serve()
 {
-    while (!waitingForSet_ && socket_->isOpen()) {
-        if (!lines_.append(socket_->readAll().toStdString())) {
-            server_.reportClientError(address_, "sent a line longer than " +
-                                                    QString::number(LineBuffer::kLineLimit) +
-                                                    " bytes; closed");
-            close();
-            return;
+    while (!waitingSet_ && socket_->isOpen()) {
+        if (commands_.empty()) {
+            if (!readCommands())
+                return;
+            continue;
         }
-        const std::optional<std::string> line = lines_.takeLine();
-        if (!line)
-            return;
-        const Reply reply = replyTo(readCommand(*line), server_.state());
+        Command command = std::move(commands_.front());
+        commands_.pop_front();
+        const Reply reply = replyTo(command, rig_, state_);
+        if (reply.code == kNotAvailable)
+            noteNotAvailable(command);
         if (reply.tuning && reply.tuning->wordText) {
-            waitingForSet_ = true;
-            server_.tune(*this, *reply.tuning);
+            waitingSet_ = command;
+            emit setRequested(*reply.tuning);
             return;
         }
         if (reply.tuning)
-            server_.logRefusedSet(address_, *reply.tuning);
+            printSetLog(address_, *reply.tuning, kFrequencyOutOfRange);
+        if (reply.storedTransmitHz)
+            printTransmitLog(address_, *reply.storedTransmitHz);
         write(reply.answer);
         if (reply.closes) {
             close();
@@ -52,16 +53,40 @@ void ClientConnection::serve()
     }
 }
 
-void ClientConnection::finishSet(const QByteArray& answer)
+bool ClientConnection::readCommands()
 {
-    waitingForSet_ = false;
-    write(answer.toStdString());
+    if (!lines_.append(socket_->readAll().toStdString())) {
+        printProblem(address_ + " sent a line longer than " +
+                     QString::number(LineBuffer::kLineLimit) + " bytes; closed");
+        close();
+        return false;
+    }
+    const std::optional<std::string> line = lines_.takeLine();
+    if (!line)
+        return false;
+    for (Command& command : vexa::readCommands(*line))
+        commands_.push_back(std::move(command));
+    return true;
+}
+
+void ClientConnection::noteNotAvailable(const Command& command)
+{
+    if (notAvailable_++ == 0)
+        printProblem(address_ + " sent \"" + QString::fromStdString(printable(command.sent)) +
+                     "\": not available here (RPRT " + QString::number(kNotAvailable) +
+                     "); further ones are only counted");
+}
+
+void ClientConnection::finishSet(const OscillatorRequestResult& result)
+{
+    const Command set = *std::exchange(waitingSet_, std::nullopt);
+    write(setAnswer(set, result));
     serve();
 }
 
 void ClientConnection::write(std::string_view answer)
 {
-    if (answer.empty())
+    if (answer.empty() || !socket_->isOpen())
         return;
     socket_->write(answer.data(), static_cast<qint64>(answer.size()));
     socket_->flush();
@@ -72,8 +97,11 @@ void ClientConnection::close()
     if (socket_->isOpen()) {
         socket_->disconnect(this);
         socket_->close();
+        if (notAvailable_ > 0)
+            printProblem(address_ + " closed; commands it sent that are not available here: " +
+                         QString::number(notAvailable_));
     }
-    server_.forget(*this);
+    emit closed();
     deleteLater();
 }
 
