@@ -36,8 +36,8 @@ QFont designFont()
 #else
     // One family: fontconfig itself stands Arial and Helvetica in for a
     // missing Liberation Sans. Given a list, Qt asks fontconfig for the
-    // fallback fonts as soon as the first text is laid out, a fifth of what
-    // the window adds to the start-up; given one family, only when a
+    // fallback fonts as soon as the first text is laid out, which delays the
+    // first paint (README, "Performance"); given one family, only when a
     // character is missing from it.
     font.setFamily(QStringLiteral("Liberation Sans"));
 #endif
