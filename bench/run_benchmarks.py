@@ -413,7 +413,7 @@ def calls_text(calls):
 
 
 def print_table(runs, startload, requests, startup, memory, syscalls, server, conversions):
-    empty_floor = "  the same, floor: an empty window (for reference)"
+    empty_floor = "the same, floor: an empty window (for reference)"
     rows = [
         (f"Tuning request, µs, median [quartiles] of {runs.request_pairs}",
          with_quartiles(requests["project"], 0), with_quartiles(requests["reference"], 0),
@@ -437,14 +437,15 @@ def print_table(runs, startload, requests, startup, memory, syscalls, server, co
     rows.append(("System calls per request (emulated receiver)", f"{program:g}", f"{floor:g}",
                  verdict(program / floor)))
 
-    rows.append((f"Rig-control set, F to RPRT 0, µs, median [quartiles] of "
+    rows.append((f"Rig-control set, `F` to `RPRT 0`, µs, median [quartiles] of "
                  f"{runs.server_rounds * runs.server_sets}",
                  with_quartiles(server["set"], 0), with_quartiles(server["floor"], 0),
                  verdict(server["set"][0] / server["floor"][0], TARGETS["server set"])))
     rows.append((f"Rig-control server's peak resident memory after {runs.server_memory_sets} "
-                 f"sets from {SERVER_CLIENTS} clients, MiB (floor: a Qt Core program)",
+                 f"sets from {SERVER_CLIENTS} clients, MiB",
                  f"{server['memory'] / 1024:.1f}", f"{server['core memory'] / 1024:.1f}",
-                 verdict(server["memory"] / server["core memory"])))
+                 verdict(server["memory"] / server["core memory"]) +
+                 " (floor: a Qt Core program that runs its event loop)"))
 
     headers = ("Figure", "Program", "Floor", "Ratio")
     widths = [max(len(row[i]) for row in rows + [headers]) for i in range(len(headers))]

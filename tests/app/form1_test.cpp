@@ -146,6 +146,17 @@ private slots:
             QCOMPARE(e->text(), text);
     }
 
+    void controlsAreDrawnInTheFontTheLayoutWasDrawnFor()
+    {
+        // The font the desktop resolves, not the one asked for: a family that
+        // resolves to another font passes a check of the request.
+        for (const auto* control : form->findChildren<QWidget*>()) {
+            const QFontInfo drawn(control->font());
+            QCOMPARE(drawn.family(), "Liberation Sans");
+            QCOMPARE(drawn.pointSize(), 8);
+        }
+    }
+
     void everyCaptionFitsItsControl()
     {
         QCOMPARE(vexa::testing::textsThatDoNotFit(*form), QStringList());
