@@ -9,7 +9,7 @@ import tempfile
 import time
 import unittest
 
-from receiver_harness import ReceiverHarness, set_frequency
+from receiver_harness import HarnessedProgram, set_frequency
 from rig_client import RigConnection, free_port, rigctl, wait_for_server
 
 SERVER = os.environ["VEXA_RIGCTLD"]
@@ -21,27 +21,19 @@ OSCILLATOR_14_MHZ = "00 00 C0 01"  # dial 7 MHz, multiplier 2
 TRANSFER_TIMEOUT_SECONDS = 5
 
 
-class RunningServer:
+class RunningServer(HarnessedProgram):
     def __init__(self, *options, plugged=True, harness_options=()):
         self.port = free_port()
         self.folder = tempfile.TemporaryDirectory(prefix="vexa-rigctld-test-")
-        self.receiver = ReceiverHarness(
-            RECEIVER_HARNESS, [SERVER, "--port", str(self.port), *options], dict(os.environ),
-            os.path.join(self.folder.name, "server.log"), plugged, harness_options)
-        try:
-            wait_for_server(self.port, self.receiver.process)
-        except BaseException:
-            self.stop()
-            raise
+        super().__init__(RECEIVER_HARNESS, [SERVER, "--port", str(self.port), *options],
+                         dict(os.environ), os.path.join(self.folder.name, "server.log"), plugged,
+                         harness_options)
 
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc):
-        self.stop()
+    def started(self):
+        wait_for_server(self.port, self.receiver.process)
 
     def stop(self):
-        self.receiver.stop()
+        super().stop()
         self.folder.cleanup()
 
     def connect(self):
