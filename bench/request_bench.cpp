@@ -1,5 +1,5 @@
 // request-bench: the program's tuning request (LibusbLibrary and
-// sendFrequencyWord) against the least that libusb-1.0 needs for the same
+// frequencyRequest) against the least that libusb-1.0 needs for the same
 // transfer, both against the emulated receiver. Runs with the umockdev
 // preload (umockdev-wrapper).
 //
@@ -45,7 +45,8 @@ public:
 
     void operator()()
     {
-        const std::string line = sendFrequencyWord(usb_, devHandle_, kHexText);
+        const std::string line =
+            frequencyRequestLine(frequencyRequest(usb_, devHandle_, kHexText, kRequestTimeoutMs));
         if (line != expected_)
             throw std::runtime_error("project request: " + line);
     }

@@ -92,13 +92,24 @@ TEST(Options, ReadsValuesAndNamesTheWrongOne)
     EXPECT_EQ(good.options.dial.multiplier, 4);
     EXPECT_EQ(good.options.dial.offsetHz, -12000);
     EXPECT_EQ(good.options.startDialHz, 7074000);
-    for (const auto& wrong : std::vector<std::vector<std::string_view>>{
-             {"--port", "0"}, {"--port", "65536"}, {"--multiplier", "-2"}, {"--offset", "nan"},
-             {"--frequency", "-1"}, {"--port"}, {"--verbose"}}) {
+    // Each wrong command line names the option at fault.
+    for (const auto& [wrong, named] : std::vector<std::pair<std::vector<std::string_view>, std::string>>{
+             {{"--port", "0"}, "--port"},
+             {{"--port", "65536"}, "--port"},
+             {{"--multiplier", "-2"}, "--multiplier"},
+             {{"--offset", "nan"}, "--offset"},
+             {{"--frequency", "-1"}, "--frequency"},
+             {{"--frequency", "9e9"}, "--frequency"},
+             // In range with the default multiplier, not with 4.
+             {{"--frequency", "300e6", "--multiplier", "4"}, "--frequency"},
+             {{"--port"}, "--port"},
+             {{"--verbose"}, "unknown option \"--verbose\""}}) {
         const ParsedOptions parsed = parseOptions(wrong);
-        EXPECT_THAT(parsed.error, ::testing::HasSubstr(std::string(wrong[0])));
+        EXPECT_THAT(parsed.error, ::testing::HasSubstr(named)) << wrong[0];
     }
+    EXPECT_EQ(parseOptions({"--frequency", "300e6"}).error, "");
     EXPECT_TRUE(parseOptions({"--port", "1", "--help"}).helpAsked);
+    EXPECT_TRUE(parseOptions({"-h"}).helpAsked);
 }
 
 } // namespace

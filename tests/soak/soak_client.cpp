@@ -102,7 +102,8 @@ private:
         const double mhz = 1.0 + (requests_ % 997) * 0.5;
         const std::string text = *oscillatorWordText(mhz);
         std::int32_t devHandle = 0;
-        const std::string line = sendFrequencyWord(usb_, devHandle, text);
+        const std::string line =
+            frequencyRequestLine(frequencyRequest(usb_, devHandle, text, kRequestTimeoutMs));
         const std::string expected =
             transferResult ? "RC=" + std::to_string(*transferResult) + "   Hex=" + text
                            : std::string(kDeviceNotFound);

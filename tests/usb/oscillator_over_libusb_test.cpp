@@ -19,8 +19,8 @@ std::string send28MHz(LibusbLibrary& usb)
 {
     usb.vb_usb_init();
     std::int32_t devHandle = -1;
-    const std::string line = sendOscillatorRequest(usb, devHandle, kRequestSetFrequency,
-                                                   {0x00, 0x00, 0x80, 0x03}, "   Hex=3800000");
+    const std::string line =
+        frequencyRequestLine(frequencyRequest(usb, devHandle, "3800000", kRequestTimeoutMs));
     EXPECT_EQ(devHandle, 0);
     return line;
 }
