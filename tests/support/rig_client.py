@@ -1,7 +1,8 @@
 """Clients of the rig-control server: a raw TCP connection that sends lines
-and reads answers, hamlib's own network client (rigctl -m 2), and a free port
-to run the server on."""
+and reads answers, hamlib's own network client (rigctl -m 2, and rigctld -m 2
+chained in front of the server), and a free port to run the server on."""
 
+import contextlib
 import shutil
 import socket
 import subprocess
@@ -34,15 +35,67 @@ def wait_for_server(port, process=None):
     wait_until(accepts, STARTUP_SECONDS, f"the server on port {port}")
 
 
+def hamlib_program(name):
+    program = shutil.which(name)
+    if program is None:
+        raise AssertionError(f"{name} is missing (Debian: libhamlib-utils)")
+    return program
+
+
 def rigctl(port, *commands, timeout=30):
     """hamlib's network client, model 2 only: connects, runs the commands and
     returns its standard output."""
-    program = shutil.which("rigctl")
-    if program is None:
-        raise AssertionError("rigctl is missing (Debian: libhamlib-utils)")
-    done = subprocess.run([program, "-m", "2", "-r", f"127.0.0.1:{port}", *commands],
-                          capture_output=True, text=True, timeout=timeout, check=True)
+    done = subprocess.run([hamlib_program("rigctl"), "-m", "2", "-r", f"127.0.0.1:{port}",
+                           *commands], capture_output=True, text=True, timeout=timeout,
+                          check=True)
     return done.stdout
+
+
+# What rigctl prints for a call that failed: the call's name, this, and the
+# error's text on the last line.
+RIGCTL_FAILED = ": error = "
+
+
+def rigctl_answers(output, commands):
+    """What rigctl, reading commands from its standard input ("-"), printed
+    for each: it echoes a command on a new line, its words each followed by a
+    blank, then prints the values. A failed call is ("refused: TEXT",), a
+    command with no echo (rigctl ended before it) None."""
+    echoes = []
+    position = 0
+    for command in commands:
+        echo = "\n" + "".join(word + " " for word in command.split())
+        at = output.find(echo, position)
+        echoes.append(None if at < 0 else (at, at + len(echo)))
+        position = at + len(echo) if at >= 0 else position
+    found = [echo for echo in echoes if echo] + [(len(output), len(output))]
+    answers = []
+    for echo in echoes:
+        if echo is None:
+            answers.append(None)
+            continue
+        following = next(start for start, _ in found if start > echo[0])
+        text = output[echo[1]:following]
+        lines = tuple(line.strip() for line in text.splitlines() if line.strip())
+        answers.append(("refused: " + lines[-1],) if RIGCTL_FAILED in text else lines)
+    return answers
+
+
+@contextlib.contextmanager
+def chained_rigctld(server_port):
+    """hamlib's rigctld -m 2 in front of the server, as loggers start their
+    own: yields the port its clients connect to."""
+    port = free_port()
+    chained = subprocess.Popen([hamlib_program("rigctld"), "-m", "2", "-r",
+                                f"127.0.0.1:{server_port}", "-T", "127.0.0.1", "-t", str(port)],
+                               stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL)
+    try:
+        wait_for_server(port, chained)
+        yield port
+    finally:
+        chained.terminate()
+        chained.wait(ANSWER_SECONDS)
 
 
 class RigConnection:
