@@ -1,7 +1,9 @@
 """The rig-control server as station software meets it: the real program
-under the emulated receiver, driven over TCP by hamlib's network client and
-by raw connections."""
+under the emulated receiver, driven over TCP by hamlib's network client, by
+raw connections and by the exchanges of station programs."""
 
+import concurrent.futures
+import contextlib
 import os
 import signal
 import subprocess
@@ -10,7 +12,10 @@ import time
 import unittest
 
 from receiver_harness import HarnessedProgram, set_frequency
-from rig_client import RigConnection, free_port, rigctl, wait_for_server
+from rig_client import (RigConnection, chained_rigctld, free_port, hamlib_program, rigctl,
+                        rigctl_answers, wait_for_server)
+from station_replays import REFUSED, REPLAYS, AnyLines, Block, oscillator_set
+from wire_log import WireLog
 
 SERVER = os.environ["VEXA_RIGCTLD"]
 RECEIVER_HARNESS = os.environ["VEXA_RECEIVER_HARNESS"]
@@ -18,7 +23,9 @@ RECEIVER_HARNESS = os.environ["VEXA_RECEIVER_HARNESS"]
 # The bytes of the oscillator words that the sets below ask for.
 OSCILLATOR_28_148_MHZ = "6A BC 84 03"  # dial 14.074 MHz, multiplier 2
 OSCILLATOR_14_MHZ = "00 00 C0 01"  # dial 7 MHz, multiplier 2
-TRANSFER_TIMEOUT_SECONDS = 5
+# The answer to a set that did not reach the receiver: hamlib's client
+# reports it and a chained rigctld passes it on at once.
+FAILED = "RPRT -9"
 
 
 class RunningServer(HarnessedProgram):
@@ -38,6 +45,85 @@ class RunningServer(HarnessedProgram):
 
     def connect(self):
         return RigConnection(self.port)
+
+
+def _answer_read(connection, expected, patience):
+    """Reads the answer to a step the way the program reads it."""
+    if isinstance(expected, AnyLines):
+        connection.read_lines(expected.count, patience)
+        return expected
+    if isinstance(expected, Block):
+        lines = []
+        while not lines or not lines[-1].startswith("RPRT"):
+            lines += connection.read_lines(1, patience)
+        return expected if lines[0] == expected.first else tuple(lines)
+    return tuple(connection.read_lines(len(expected), patience))
+
+
+def _play_on_raw_connections(replay, port):
+    """Each step's line and what came back."""
+    answers = []
+    with contextlib.ExitStack() as connections:
+        connection = None
+        for step in replay.steps:
+            time.sleep(step.after)
+            if connection is None or replay.connection_per_step:
+                connections.close()
+                connection = connections.enter_context(RigConnection(port))
+            connection.send(step.send)
+            try:
+                answers.append(_answer_read(connection, step.answer, replay.patience))
+            except (AssertionError, OSError) as failure:
+                answers.append(f"no answer within {replay.patience} s: {failure}")
+    return answers
+
+
+def _play_through_hamlib(replay, port):
+    """Each call given to hamlib's client at the program's pace, and what the
+    client returned."""
+    with subprocess.Popen([hamlib_program("rigctl"), "-m", "2", "-r", f"127.0.0.1:{port}",
+                           *replay.hamlib_options, "-"], stdin=subprocess.PIPE,
+                          stdout=subprocess.PIPE, stderr=subprocess.DEVNULL) as client:
+        with client.stdin:
+            for step in replay.steps:
+                time.sleep(step.after)
+                client.stdin.write(step.send.encode() + b"\n")
+                client.stdin.flush()
+        output = client.stdout.read().decode(errors="replace")
+    return rigctl_answers(output, [step.send for step in replay.steps])
+
+
+def _as_expected(expected, got):
+    refused = isinstance(got, tuple) and bool(got) and got[0].startswith(REFUSED)
+    if expected is None:
+        return got is not None and not refused
+    if expected == (REFUSED,):
+        return refused
+    return got == expected
+
+
+def play(replay):
+    """Plays a program's exchange against a server of its own, through a
+    logging proxy; what went otherwise than the program expects, with the
+    exchange as it crossed the wire."""
+    with RunningServer(*replay.server_options) as server, contextlib.ExitStack() as stack:
+        transfers = server.receiver.take_transfers()  # a --frequency at start
+        port = server.port
+        if replay.via_chained_rigctld:
+            port = stack.enter_context(chained_rigctld(port))
+        wire = stack.enter_context(WireLog(port))
+        player = _play_through_hamlib if replay.through_hamlib else _play_on_raw_connections
+        answers = player(replay, wire.port)
+        problems = [f"{step.send!r}: got {got!r}, expected {step.answer!r}"
+                    for step, got in zip(replay.steps, answers)
+                    if not _as_expected(step.answer, got)]
+        transfers += server.receiver.take_transfers()
+        tuned = [oscillator_set(hz) for hz in replay.tunes]
+        if transfers != tuned:
+            problems.append(f"the receiver got {transfers}, expected {tuned}")
+        if problems:
+            problems.append("on the wire:\n" + wire.transcript())
+        return problems
 
 
 class ServerTest(unittest.TestCase):
@@ -103,32 +189,74 @@ class ServerTest(unittest.TestCase):
             server.receiver.wait_for_line("--frequency dial 7000000 Hz oscillator 14.000000 MHz"
                                           "  Error: Device not found!", 5)
             self.assertEqual(client.ask("f"), ["0"])
-            self.assertEqual(client.ask("F 14074000"), ["RPRT -6"])
+            self.assertEqual(client.ask("F 14074000"), [FAILED])
             server.receiver.wait_for_line("  Error: Device not found!", 5)
             server.receiver.plug()
             self.assertEqual(client.ask("F 14074000"), ["RPRT 0"])
             server.receiver.set_outcome("stall")
-            self.assertEqual(client.ask("F 7000000"), ["RPRT -6"])
+            self.assertEqual(client.ask("F 7000000"), [FAILED])
             server.receiver.wait_for_line("RC=-9   Hex=1C00000", 5)
             self.assertEqual(client.ask("f"), ["14074000"])
             self.assertEqual(server.receiver.take_transfers(),
                              [set_frequency(OSCILLATOR_28_148_MHZ), set_frequency(OSCILLATOR_14_MHZ)])
 
-    def test_a_set_in_flight_holds_up_only_its_own_client(self):
-        with RunningServer() as server, server.connect() as slow, server.connect() as other:
+    def test_a_stalled_receiver_holds_no_client_past_its_patience(self):
+        # SDR++ waits 1 s for an answer, WaveLogGate 3 s; a late answer would
+        # be read as the answer to the client's next command.
+        with RunningServer() as server, server.connect() as first, server.connect() as other:
             server.receiver.set_outcome("timeout")
-            slow.send("F 14074000")
+            first.send("F 14074000")
             server.receiver.wait_for_transfer(5)
-            started = time.monotonic()
+            asked = time.monotonic()
             self.assertEqual(other.ask("v"), ["VFOA"])
-            self.assertLess(time.monotonic() - started, 1)
+            self.assertLess(time.monotonic() - asked, 0.5)
+            asked = time.monotonic()
+            self.assertEqual(other.ask("F 7000000"), [FAILED])  # waits for the first set
+            self.assertLess(time.monotonic() - asked, 2.5)
+            self.assertEqual(first.read_lines(1), [FAILED])
             server.receiver.set_outcome("success")
-            other.send("F 7000000")  # carried out once the first set is over
-            self.assertEqual(slow.read_lines(1, TRANSFER_TIMEOUT_SECONDS + 5), ["RPRT -6"])
-            self.assertEqual(other.read_lines(1), ["RPRT 0"])
+            self.assertEqual(first.ask("F 7000000"), ["RPRT 0"])
             self.assertEqual(other.ask("f"), ["7000000"])
             self.assertEqual(server.receiver.take_transfers(),
-                             [set_frequency(OSCILLATOR_28_148_MHZ), set_frequency(OSCILLATOR_14_MHZ)])
+                             [oscillator_set(hz) for hz in (14074000, 7000000, 7000000)])
+
+    def test_one_clients_split_never_redirects_anothers_sets(self):
+        # WSJT-X with split on VFO B (hamlib 4.5.4 leaves its connection on
+        # VFO B after opening), Gpredict's Doppler on the other connection.
+        with RunningServer() as server, server.connect() as wsjtx, server.connect() as gpredict:
+            for line in ("V VFOB", "S 1 VFOB", "I 14075500"):
+                self.assertEqual(wsjtx.ask(line), ["RPRT 0"])
+            self.assertEqual(gpredict.ask("F  145800000"), ["RPRT 0"])
+            self.assertEqual(wsjtx.ask("F 14074000"), ["RPRT 0"])  # VFO B's: stored only
+            self.assertEqual(gpredict.ask("f"), ["145800000"])
+            self.assertEqual(server.receiver.take_transfers(), [oscillator_set(145800000)])
+
+    def test_hamlib_client_reports_a_failure_and_tunes_after_a_replug(self):
+        with RunningServer(plugged=False) as server:
+            self.assertIn("Command rejected by the rig", rigctl(server.port, "F", "14074000"))
+            server.receiver.plug()
+            self.assertEqual(rigctl(server.port, "F", "14074000", "f"), "14074000\n")
+            self.assertEqual(server.receiver.take_transfers(), [oscillator_set(14074000)])
+
+    def test_a_chained_rigctld_answers_a_failure_at_once_and_tunes_after_a_replug(self):
+        # What loggers start: hamlib's rigctld -m 2 in front, its own client behind.
+        with RunningServer(plugged=False) as server, chained_rigctld(server.port) as port, \
+                RigConnection(port) as client:
+            for plugged, answer in [(False, FAILED), (True, "RPRT 0")]:
+                if plugged:
+                    server.receiver.plug()
+                asked = time.monotonic()
+                self.assertEqual(client.ask("F 14074000"), [answer])
+                self.assertLess(time.monotonic() - asked, 2)
+            self.assertEqual(server.receiver.take_transfers(), [oscillator_set(14074000)])
+
+    def test_station_programs_exchanges(self):
+        # Each with its own pacing, so all at once.
+        with concurrent.futures.ThreadPoolExecutor(len(REPLAYS)) as pool:
+            outcomes = list(pool.map(play, REPLAYS))
+        for replay, problems in zip(REPLAYS, outcomes):
+            with self.subTest(replay.program):
+                self.assertEqual(problems, [], "\n".join(problems))
 
     def test_bad_clients_are_dropped_alone(self):
         with RunningServer() as server, server.connect() as good:
@@ -170,7 +298,7 @@ class ServerTest(unittest.TestCase):
         receiver_set = set_frequency(OSCILLATOR_28_148_MHZ)
         for serial, answer, receiver_sets, second_sets in [
                 ("BT-9", "RPRT 0", [], 1), ("VX-000172", "RPRT 0", [receiver_set], 0),
-                ("none", "RPRT -6", [], 0)]:
+                ("none", FAILED, [], 0)]:
             with self.subTest(serial=serial), \
                     RunningServer("--serial", serial, harness_options=["--second-device"]) as server, \
                     server.connect() as client:
