@@ -53,9 +53,11 @@ int main(int argc, char* argv[])
         chosenReceiver.emplace(libusb, *options.serial, readSerialNumbers);
     UsbLibrary& usb = chosenReceiver ? static_cast<UsbLibrary&>(*chosenReceiver) : libusb;
 
-    RigServer server(usb, RigState{options.dial}, kRequestTimeoutMs);
+    RigState state;
+    state.dial = options.dial;
+    RigServer server(usb, state, kRequestTimeoutMs);
     if (options.startDialHz)
-        server.tuneAtStart(tuningFor(*options.startDialHz, options.dial));
+        server.tuneAtStart(receiverTuning(*options.startDialHz, options.dial));
     if (const auto reason = server.listen(options))
         return fail(*reason, 1);
     quitOnTerminationSignals();

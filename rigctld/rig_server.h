@@ -19,6 +19,7 @@ class QTcpServer;
 namespace vexa {
 
 class ClientConnection;
+
 class TuningWorker;
 class UsbLibrary;
 
@@ -38,8 +39,6 @@ public:
 
     // Listens where the options say; the reason when it cannot.
     std::optional<QString> listen(const ServerOptions& options);
-
-    const RigState& state() const { return state_; }
 
     // Closes every connection and waits for a set in flight.
     void shutDown();

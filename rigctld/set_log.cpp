@@ -20,4 +20,10 @@ std::string setLogLine(std::string_view time, std::string_view client, const Tun
            " Hz oscillator " + mhzText + " MHz " + std::string(result);
 }
 
+std::string transmitLogLine(std::string_view time, std::string_view client, double hz)
+{
+    return std::string(time) + " " + std::string(client) + " VFOB " + hzText(hz) +
+           " Hz kept for the transmitter; nothing sent to the receiver";
+}
+
 } // namespace vexa

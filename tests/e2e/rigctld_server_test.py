@@ -158,8 +158,8 @@ class ServerTest(unittest.TestCase):
             ("t", ["0"], None),
             ("\\get_powerstat", ["1"], None),
             ("\\set_lock_mode 1", ["RPRT 0"], None),
-            ("\\get_lock_mode", ["0", "RPRT 0"], None),
-            ("V VFOB", ["RPRT -11"], None),
+            ("\\get_lock_mode", ["1", "RPRT 0"], None),
+            ("V VFOB", ["RPRT 0"], None),
             ("T 1", ["RPRT -11"], None),
             ("\x00\xff\x01", ["RPRT -11"], None),
         ]

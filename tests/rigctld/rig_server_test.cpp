@@ -122,6 +122,20 @@ private slots:
         QTRY_COMPARE(answers(staying), QByteArray("14074000\nRPRT 0\n7000000\n"));
     }
 
+    void oneClientsVfoNeverRedirectsAnothersSets()
+    {
+        QTcpSocket splitting;
+        QTcpSocket tracking;
+        connectTo(splitting);
+        connectTo(tracking);
+        splitting.write("V VFOB\n");
+        QTRY_COMPARE(answers(splitting), QByteArray("RPRT 0\n"));
+        tracking.write("F 145800000\n");
+        QTRY_COMPARE(receiver_->arrived(), 1);
+        receiver_->release();
+        QTRY_COMPARE(answers(tracking), QByteArray("RPRT 0\n"));
+    }
+
 private:
     void connectTo(QTcpSocket& client)
     {
