@@ -13,13 +13,19 @@ ANSWER_SECONDS = 10
 
 
 def free_port():
-    """A TCP port that nothing listens on just now, on both loopbacks."""
-    with socket.socket(socket.AF_INET6) as probe:
-        probe.bind(("::1", 0))
-        port = probe.getsockname()[1]
-    with socket.socket() as probe:
-        probe.bind(("127.0.0.1", port))
-    return port
+    """A TCP port that nothing listens on just now, on both loopbacks. A port
+    free on one may be taken on the other: then another one."""
+    for _ in range(100):
+        with socket.socket(socket.AF_INET6) as probe:
+            probe.bind(("::1", 0))
+            port = probe.getsockname()[1]
+        with socket.socket() as probe:
+            try:
+                probe.bind(("127.0.0.1", port))
+            except OSError:
+                continue
+        return port
+    raise AssertionError("no port free on both loopbacks")
 
 
 def wait_for_server(port, process=None):
