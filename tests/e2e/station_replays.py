@@ -68,25 +68,28 @@ def _extended(header, *fields):
     return (header, *fields, "RPRT 0")
 
 
-def _cqrlog_poll(hz, mode):
-    return Step("+f +m +v", _extended("get_freq:", f"Frequency: {hz}")
-                + _extended("get_mode:", f"Mode: {mode}", "Passband: 3000")
-                + _extended("get_vfo:", "VFO: VFOA"), after=0.5)
+def _cqrlog_steps(reads_vfo):
+    """CQRLOG, src/uRigControl.pas: OnConnectRigctldConnect and
+    OnRigPollTimer send "+\\chk_vfo" and "+\\dump_caps" at its start-up pace
+    (100 ms) and read up to the RPRT line; then every RigPoll (500 ms) one
+    line, "+f +m", with "+v" when the caps said "Can get VFO: Y"
+    (InitReceive); SetFreqKHz and SetModePass queue "+\\set_freq" and
+    "+\\set_mode" with the width 0 for "keep it"."""
+    def poll(hz, mode):
+        answer = (_extended("get_freq:", f"Frequency: {hz}")
+                  + _extended("get_mode:", f"Mode: {mode}", "Passband: 3000"))
+        if reads_vfo:
+            return Step("+f +m +v", answer + _extended("get_vfo:", "VFO: VFOA"), after=0.5)
+        return Step("+f +m", answer, after=0.5)
+    return (
+        Step("+\\chk_vfo", ("ChkVFO: 0",), after=0.1),
+        Step("+\\dump_caps", Block("dump_caps:"), after=0.1),
+        poll(0, "USB"),
+        Step("+\\set_freq 14074000", ("set_freq: 14074000", "RPRT 0"), after=0.5),
+        Step("+\\set_mode CW 0", ("set_mode: CW 0", "RPRT 0"), after=0.5),
+        poll(14074000, "CW"),
+    )
 
-
-# CQRLOG, src/uRigControl.pas: OnConnectRigctldConnect and OnRigPollTimer
-# start with "+\chk_vfo" and "+\dump_caps" at its start-up pace (100 ms) and
-# read up to the RPRT line; then every RigPoll (500 ms) "+f +m +v" on one
-# line; SetFreqKHz and SetModePass queue "+\set_freq" and "+\set_mode" with
-# the width 0 for "keep it".
-_CQRLOG_STEPS = (
-    Step("+\\chk_vfo", ("ChkVFO: 0",), after=0.1),
-    Step("+\\dump_caps", Block("dump_caps:"), after=0.1),
-    _cqrlog_poll(0, "USB"),
-    Step("+\\set_freq 14074000", ("set_freq: 14074000", "RPRT 0"), after=0.5),
-    Step("+\\set_mode CW 0", ("set_mode: CW 0", "RPRT 0"), after=0.5),
-    _cqrlog_poll(14074000, "CW"),
-)
 
 # The calls of WSJT-X, Transceiver/HamlibTransceiver.cpp, with Split "Rig"
 # and PTT "CAT", started before any frequency is set: do_start reads the
@@ -121,8 +124,9 @@ _FLDIGI_STEPS = (
 )
 
 REPLAYS = (
-    Replay("CQRLOG, direct to the server", _CQRLOG_STEPS, tunes=(14074000,)),
-    Replay("CQRLOG, through its own rigctld on another port", _CQRLOG_STEPS,
+    # The server serves no "\\dump_caps"; hamlib's rigctld does, with VFO reads.
+    Replay("CQRLOG, direct to the server", _cqrlog_steps(reads_vfo=False), tunes=(14074000,)),
+    Replay("CQRLOG, through its own rigctld on another port", _cqrlog_steps(reads_vfo=True),
            tunes=(14074000,), via_chained_rigctld=True),
     # Loggers written for rigctld ask for a VFO's state in one call; the
     # command and its extended answer are hamlib's (tests/rigctl_parse.c,
