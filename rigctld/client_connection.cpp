@@ -2,6 +2,7 @@
 
 #include "oscillator/tuning.h"
 #include "rigctld/console_log.h"
+#include "rigctld/set_log.h"
 
 #include <QHostAddress>
 #include <QTcpSocket>
@@ -33,6 +34,8 @@ void ClientConnection::serve()
         Command command = std::move(commands_.front());
         commands_.pop_front();
         const Reply reply = replyTo(command, rig_, state_);
+        if (reply.code == kNotAvailable)
+            noteNotAvailable(command);
         if (reply.tuning && reply.tuning->wordText) {
             waitingSet_ = command;
             emit setRequested(*reply.tuning);
@@ -66,6 +69,14 @@ bool ClientConnection::readCommands()
     return true;
 }
 
+void ClientConnection::noteNotAvailable(const Command& command)
+{
+    if (notAvailable_++ == 0)
+        printProblem(address_ + " sent \"" + QString::fromStdString(printable(command.sent)) +
+                     "\": not available here (RPRT " + QString::number(kNotAvailable) +
+                     "); further ones are only counted");
+}
+
 void ClientConnection::finishSet(const OscillatorRequestResult& result)
 {
     const Command set = *std::exchange(waitingSet_, std::nullopt);
@@ -86,6 +97,9 @@ void ClientConnection::close()
     if (socket_->isOpen()) {
         socket_->disconnect(this);
         socket_->close();
+        if (notAvailable_ > 0)
+            printProblem(address_ + " closed; commands it sent that are not available here: " +
+                         QString::number(notAvailable_));
     }
     emit closed();
     deleteLater();

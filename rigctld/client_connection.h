@@ -37,6 +37,7 @@ signals:
 private:
     void serve();
     bool readCommands(); // false when the client is to be dropped
+    void noteNotAvailable(const Command& command);
     void write(std::string_view answer);
 
     QTcpSocket* socket_;
@@ -46,6 +47,7 @@ private:
     LineBuffer lines_;
     std::deque<Command> commands_; // read, not yet answered
     std::optional<Command> waitingSet_;
+    int notAvailable_ = 0; // commands answered "not available"
 };
 
 } // namespace vexa

@@ -80,10 +80,10 @@ bool isFormPrefix(char c) { return c == '+' || c == ';' || c == '|' || c == ',';
 
 // A number that fills the whole field; "inf" and "nan" are numbers too, which
 // the tuning then refuses.
-template <typename Number>
-std::optional<Number> number(std::string_view field)
+template <typename T>
+std::optional<T> number(std::string_view field)
 {
-    Number value{};
+    T value{};
     const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
     if (error != std::errc{} || end != field.data() + field.size())
         return std::nullopt;
@@ -167,34 +167,31 @@ bool startsCommand(std::string_view word)
     return true;
 }
 
+// Keeps a value that is there.
+template <typename T>
+bool store(std::optional<T> value, T& field)
+{
+    if (value)
+        field = *value;
+    return value.has_value();
+}
+
 // Stores one argument's value; false when the word is not of its kind.
 bool takeArgument(ArgumentKind kind, std::string_view word, Command& command)
 {
     switch (kind) {
     case Frequency:
-        if (const auto hz = number<double>(word)) {
-            command.hz = *hz;
-            return true;
-        }
-        return false;
+        return store(number<double>(word), command.hz);
     case ModeName:
         command.mode = std::string(word);
         return isKnownMode(word);
     case Passband:
-        if (const auto hz = number<long>(word)) {
-            command.passbandHz = *hz;
-            return true;
-        }
-        return false;
+        return store(number<long>(word), command.passbandHz);
     case VfoName:
         command.named = vfoChoice(word);
         return command.named.has_value();
     case Number:
-        if (const auto value = number<long>(word)) {
-            command.integer = *value;
-            return true;
-        }
-        return false;
+        return store(number<long>(word), command.integer);
     }
     return false;
 }

@@ -2,7 +2,6 @@
 // rig-control network protocol.
 
 #include "inspection/serial_numbers.h"
-#include "oscillator/oscillator_request.h"
 #include "rigctld/console_log.h"
 #include "rigctld/options.h"
 #include "rigctld/rig_server.h"
@@ -55,7 +54,7 @@ int main(int argc, char* argv[])
 
     RigState state;
     state.dial = options.dial;
-    RigServer server(usb, state, kRequestTimeoutMs);
+    RigServer server(usb, state, kServerTransferTimeoutMs);
     if (options.startDialHz)
         server.tuneAtStart(receiverTuning(*options.startDialHz, options.dial));
     if (const auto reason = server.listen(options))

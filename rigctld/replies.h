@@ -11,8 +11,11 @@ namespace vexa {
 
 // Result codes of the protocol, as hamlib's clients know them.
 inline constexpr int kInvalidArgument = -1; // RIG_EINVAL
-// RIG_EIO: no receiver could be opened, or the transfer failed.
-inline constexpr int kReceiverFailed = -6;
+// RIG_ERJCTED: no receiver could be opened, or the transfer failed. hamlib's
+// client reports it and a chained rigctld passes it on; the input/output
+// and time-out codes would make a chained rigctld drop its connection and
+// leave its own client without an answer.
+inline constexpr int kReceiverFailed = -9;
 inline constexpr int kNotAvailable = -11; // RIG_ENAVAIL
 
 // What a VFO holds: the receiver has no modes, so the one last set is kept

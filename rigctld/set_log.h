@@ -17,4 +17,8 @@ std::string setLogLine(std::string_view time, std::string_view client, const Tun
 // works split, which never reaches the receiver.
 std::string transmitLogLine(std::string_view time, std::string_view client, double hz);
 
+// Text a client sent, fit for a terminal: bytes outside printable ASCII are
+// shown as \xNN.
+std::string printable(std::string_view text);
+
 } // namespace vexa

@@ -3,6 +3,7 @@
 #include "rigctld/line_buffer.h"
 #include "rigctld/options.h"
 #include "rigctld/replies.h"
+#include "rigctld/set_log.h"
 #include "rigctld/serial_selection.h"
 #include "support/fake_usb_library.h"
 
@@ -85,13 +86,15 @@ struct Exchange {
     std::string answer;
 };
 
-// Each script runs on a fresh server, its lines in order.
-void expectConversation(const std::vector<Exchange>& script)
+// Each script runs on a fresh server, its lines in order; what the receiver
+// was sent comes back.
+std::vector<double> expectConversation(const std::vector<Exchange>& script)
 {
     RigState rig;
     Conversation client(rig);
     for (const Exchange& exchange : script)
         EXPECT_EQ(client.send(exchange.line), exchange.answer) << exchange.line;
+    return client.tuned;
 }
 
 TEST(Protocol, AnswersInTheFormAskedCommandByCommand)
@@ -126,7 +129,7 @@ TEST(Protocol, AnswersInTheFormAskedCommandByCommand)
 
 TEST(Protocol, SplitKeepsTheTransmitVfoAwayFromTheReceiver)
 {
-    expectConversation({
+    const std::vector<double> tuned = expectConversation({
         {"S 1 VFOA", "RPRT -1\n"}, // the receiving VFO cannot transmit apart from itself
         {"s", "0\nVFOA\n"},
         {"S 1 VFOB", "RPRT 0\n"},
@@ -146,6 +149,7 @@ TEST(Protocol, SplitKeepsTheTransmitVfoAwayFromTheReceiver)
         {"S 2 VFOB", "RPRT -1\n"},
         {"V VFOC", "RPRT -1\n"},
     });
+    EXPECT_THAT(tuned, ::testing::IsEmpty());
 }
 
 TEST(Protocol, ModesReadBackPerVfoAndPttOnlyOff)
@@ -200,14 +204,14 @@ TEST(Protocol, OneClientsVfoNeverRedirectsAnothersSets)
     EXPECT_EQ(tracking.send("f v"), "145800000\nVFOA\n");
 }
 
-TEST(Protocol, AFailedSetIsAnsweredAnErrorAndKeepsTheLastFrequency)
+TEST(Protocol, AFailedSetIsAnsweredRejectedAndKeepsTheLastFrequency)
 {
     RigState rig;
     Conversation client(rig);
     client.send("F 7000000");
     client.failing = true;
-    EXPECT_EQ(client.send("F 14074000 f"), "RPRT -6\n7000000\n");
-    EXPECT_EQ(client.send("+F 14074000"), "set_freq: 14074000\nRPRT -6\n");
+    EXPECT_EQ(client.send("F 14074000 f"), "RPRT -9\n7000000\n");
+    EXPECT_EQ(client.send("+F 14074000"), "set_freq: 14074000\nRPRT -9\n");
     EXPECT_EQ(client.send("F -1 F 600000000 F inf F nan"), "RPRT -1\nRPRT -1\nRPRT -1\nRPRT -1\n");
     EXPECT_EQ(client.tuned.size(), 3u); // none of the refused ones
 }
@@ -245,6 +249,12 @@ TEST(Command, ReadsEachCommandWithItsOwnWords)
     }
 }
 
+TEST(SetLog, ShowsAClientsWordsWithoutTerminalControls)
+{
+    EXPECT_EQ(printable("\\set_vfo_opt 1"), "\\set_vfo_opt 1");
+    EXPECT_EQ(printable("u \x1b[2J\x7f\xc3\xa9\t"s), "u \\x1B[2J\\x7F\\xC3\\xA9\\x09");
+}
+
 TEST(DumpState, IsTheTwentyTwoLinesOfVersionZero)
 {
     const std::string block = dumpState({});
@@ -271,6 +281,8 @@ TEST(Options, ReadsValuesAndNamesTheWrongOne)
              {{"--frequency", "9e9"}, "--frequency"},
              // In range with the default multiplier, not with 4.
              {{"--frequency", "300e6", "--multiplier", "4"}, "--frequency"},
+             // Within the range only before it is rounded to whole Hz.
+             {{"--frequency", "511999999.6"}, "--frequency"},
              {{"--port"}, "--port"},
              {{"--verbose"}, "unknown option \"--verbose\""}}) {
         const ParsedOptions parsed = parseOptions(wrong);
