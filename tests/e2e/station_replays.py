@@ -130,11 +130,13 @@ REPLAYS = (
            tunes=(14074000,), via_chained_rigctld=True),
     # Loggers written for rigctld ask for a VFO's state in one call; the
     # command and its extended answer are hamlib's (tests/rigctl_parse.c,
-    # get_vfo_info), one line per value, and ";" joins the fields.
+    # get_vfo_info), one line per value, and ";" joins the fields. A QSY
+    # to a fractional frequency reads back in whole hertz, as integer
+    # parsers need.
     Replay("a logger's extended reads", (
         Step("+\\get_vfo_info VFOA", _extended("get_vfo_info: VFOA", "Freq: 0", "Mode: USB",
                                                "Width: 3000", "Split: 0", "SatMode: 0")),
-        Step("+\\set_freq 7074000", ("set_freq: 7074000", "RPRT 0"), after=1.0),
+        Step("+\\set_freq 7074000.5", ("set_freq: 7074000.5", "RPRT 0"), after=1.0),
         Step(";\\get_freq", ("get_freq:;Frequency: 7074000;RPRT 0",), after=1.0),
         Step("+\\get_vfo_info VFOA", _extended("get_vfo_info: VFOA", "Freq: 7074000", "Mode: USB",
                                                "Width: 3000", "Split: 0", "SatMode: 0")),
