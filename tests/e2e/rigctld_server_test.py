@@ -221,8 +221,9 @@ class ServerTest(unittest.TestCase):
                              [oscillator_set(hz) for hz in (14074000, 7000000, 7000000)])
 
     def test_one_clients_split_never_redirects_anothers_sets(self):
-        # WSJT-X with split on VFO B (hamlib 4.5.4 leaves its connection on
-        # VFO B after opening), Gpredict's Doppler on the other connection.
+        # WSJT-X with split on and its connection left on VFO B (as hamlib's
+        # client leaves it while it sets the split frequency), Gpredict's
+        # Doppler on another connection.
         with RunningServer() as server, server.connect() as wsjtx, server.connect() as gpredict:
             for line in ("V VFOB", "S 1 VFOB", "I 14075500"):
                 self.assertEqual(wsjtx.ask(line), ["RPRT 0"])
