@@ -8,7 +8,7 @@ import unittest
 
 from accessible_windows import (ABOUT_TITLE, FREQUENCY_FIELD, MAIN_WINDOW_TITLE,
                                 MESSAGE_AREA, top_level)
-from receiver_harness import ReceiverHarness
+from receiver_harness import HarnessedProgram
 from virtual_display import VirtualDisplay
 from waiting import wait_until
 from x_window import XWindow
@@ -37,31 +37,23 @@ def shared_display():
     return _display
 
 
-class RunningProgram:
+class RunningProgram(HarnessedProgram):
     def __init__(self, display, plugged=True):
         self.display = display
         env = dict(display.env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
-        self.receiver = ReceiverHarness(RECEIVER_HARNESS, PROGRAM, env,
-                                        os.path.join(display.home, "program.log"), plugged)
-        try:
-            self.pid = self.receiver.program_pid()
-            self.window = top_level(self.pid, MAIN_WINDOW_TITLE)
-        except BaseException:
-            self.stop()
-            raise
+        super().__init__(RECEIVER_HARNESS, PROGRAM, env,
+                         os.path.join(display.home, "program.log"), plugged)
 
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc):
-        self.stop()
+    def started(self):
+        self.pid = self.receiver.program_pid()
+        self.window = top_level(self.pid, MAIN_WINDOW_TITLE)
 
     def stop(self):
         """Ends the program unless it has ended by itself, and tells what it
         said if it failed."""
         if not self.receiver.running() and self.receiver.process.returncode != 0:
             sys.stderr.write(self.receiver.program_errors())
-        self.receiver.stop()
+        super().stop()
 
     def x_window(self, title=MAIN_WINDOW_TITLE):
         return XWindow.find(self.display, title, self.pid)

@@ -193,3 +193,28 @@ class ReceiverHarness:
         self._log.flush()
         with open(self.log_path) as written:
             return written.read()
+
+
+class HarnessedProgram:
+    """A program under the harness as a context manager: started() waits
+    until it is ready, and a start that fails ends it again."""
+
+    def __init__(self, harness, program, env, log_path, plugged=True, harness_options=()):
+        self.receiver = ReceiverHarness(harness, program, env, log_path, plugged, harness_options)
+        try:
+            self.started()
+        except BaseException:
+            self.stop()
+            raise
+
+    def started(self):
+        """Waits until the program is ready for the test."""
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.stop()
+
+    def stop(self):
+        self.receiver.stop()

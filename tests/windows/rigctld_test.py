@@ -40,12 +40,16 @@ class WindowsServerTest(unittest.TestCase):
 
     def test_serves_hamlib_client_without_a_receiver(self):
         wait_for_server(self.port, self.server)
-        # rigctl reads the state block and sets; the set fails, so the
-        # frequency read back is still 0.
-        self.assertEqual(rigctl(self.port, "F", "14074000", "f", timeout=SECONDS), "0\n")
+        # rigctl reads the state block and sets; the set fails, rigctl says
+        # so, and the frequency read back is still 0.
+        printed = rigctl(self.port, "F", "14074000", "f", timeout=SECONDS)
+        self.assertIn("Command rejected by the rig", printed)
+        self.assertTrue(printed.endswith("\n0\n"), printed)
         wait_until(lambda: " dial 14074000 Hz oscillator 28.148000 MHz  Error: Device not found!"
                    in self.log(), SECONDS, "the set's log line", self.log)
         with RigConnection(self.port) as client:
+            # The receive range, dial 0 to just under 512 MHz, as Linux's build states it.
+            self.assertEqual(client.ask("\\dump_state", 22)[3].split()[:2], ["0", "511999999"])
             self.assertEqual(client.ask("F 7000000"), ["RPRT -9"])
 
 
