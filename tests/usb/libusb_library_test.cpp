@@ -252,7 +252,7 @@ TEST_F(LibusbLibraryTest, ASerialNumberChoosesTheDeviceAndSaysWhyNoneHasIt)
         std::int32_t devHandle = 0;
         {
             const NoFileAccessOverride asAnOperator;
-            sendFrequencyWord(chosen, devHandle, "3800000");
+            frequencyRequest(chosen, devHandle, "3800000", kRequestTimeoutMs);
         }
         EXPECT_EQ(countOf(receiver.transfers(), kRequestSetFrequency) - receiverBefore,
                   c.receiverSets);
