@@ -97,7 +97,8 @@ TEST(UsbReport, MarksTheDeviceTheWindowTunesWhateverThePlugOrder)
             bus.plug();
         }
         std::int32_t devHandle = 0;
-        EXPECT_EQ(sendFrequencyWord(window, devHandle, "3800000"), "RC=4   Hex=3800000");
+        EXPECT_TRUE(
+            receiverTookWord(frequencyRequest(window, devHandle, "3800000", kRequestTimeoutMs)));
         EXPECT_EQ(countOf(bus.transfers(), kRequestSetFrequency), 1u);
         EXPECT_EQ(countOf(bus.secondDeviceTransfers(), kRequestSetFrequency), 0u);
 
