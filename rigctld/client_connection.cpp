@@ -77,10 +77,13 @@ void ClientConnection::noteNotAvailable(const Command& command)
                      "); further ones are only counted");
 }
 
-void ClientConnection::finishSet(const OscillatorRequestResult& result)
+void ClientConnection::answerSet(const OscillatorRequestResult& result)
 {
-    const Command set = *std::exchange(waitingSet_, std::nullopt);
-    write(setAnswer(set, result));
+    write(setAnswer(*std::exchange(waitingSet_, std::nullopt), result));
+}
+
+void ClientConnection::resume()
+{
     serve();
 }
 

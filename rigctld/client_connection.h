@@ -16,8 +16,8 @@ namespace vexa {
 // One client: its commands are answered in the order they came, and while
 // one of its sets is carried out its further commands wait (they may ask for
 // the frequency just set). The server's state is shared by every connection;
-// a set for the receiver is asked for through setRequested(), and its result
-// comes back through finishSet().
+// a set for the receiver is asked for through setRequested(), its answer is
+// sent by answerSet(), and resume() goes on with the commands after it.
 class ClientConnection : public QObject {
     Q_OBJECT
 public:
@@ -25,8 +25,10 @@ public:
 
     QString address() const { return address_; }
 
-    // The result of the set this client waits for; then its next commands.
-    void finishSet(const OscillatorRequestResult& result);
+    // Sends the answer to the set this client waits for, at once.
+    void answerSet(const OscillatorRequestResult& result);
+    // Serves the commands that came after that set.
+    void resume();
 
     void close();
 

@@ -58,6 +58,17 @@ class ServerTest(unittest.TestCase):
             self.assertRegex(log, r"^\S+ 127\.0\.0\.1:\d+ dial 14074000 Hz oscillator "
                                   r"28\.148000 MHz RC=4   Hex=384BC6A$")
 
+    def test_a_sets_log_line_comes_before_what_the_next_command_logs(self):
+        # The set's answer leaves before its log line is written; the next
+        # command waits for that line.
+        with RunningServer() as server, server.connect() as client:
+            client.send("F 14074000\nI 14075000")
+            self.assertEqual(client.read_lines(2), ["RPRT 0", "RPRT 0"])
+            kept = server.receiver.wait_for_line(" VFOB 14075000 Hz kept", 5)
+            logged = [line for line in server.receiver.output()
+                      if " dial 14074000 Hz " in line or line == kept]
+            self.assertEqual(logged[1], kept)
+
     def test_answers(self):
         # (line sent, answer lines, the oscillator bytes the receiver gets, or None)
         cases = [
