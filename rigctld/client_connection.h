@@ -8,6 +8,8 @@
 #include <QString>
 
 #include <deque>
+#include <optional>
+#include <string>
 
 class QTcpSocket;
 
@@ -40,7 +42,7 @@ private:
     void serve();
     bool readCommands(); // false when the client is to be dropped
     void noteNotAvailable(const Command& command);
-    void write(std::string_view answer);
+    void sendAnswers();
 
     QTcpSocket* socket_;
     RigState& rig_;
@@ -49,6 +51,7 @@ private:
     LineBuffer lines_;
     std::deque<Command> commands_; // read, not yet answered
     std::optional<Command> waitingSet_;
+    std::string unsent_; // answers not yet written to the socket
     int notAvailable_ = 0; // commands answered "not available"
 };
 
