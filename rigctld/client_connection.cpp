@@ -105,11 +105,13 @@ void ClientConnection::close()
 {
     if (socket_->isOpen()) {
         sendAnswers();
-        socket_->disconnect(this);
-        socket_->close();
-        if (notAvailable_ > 0)
+        // One was traced when it came; clients that connect for each
+        // command would otherwise leave two lines each time.
+        if (notAvailable_ > 1)
             printProblem(address_ + " closed; commands it sent that are not available here: " +
                          QString::number(notAvailable_));
+        socket_->disconnect(this);
+        socket_->close();
     }
     emit closed();
     deleteLater();

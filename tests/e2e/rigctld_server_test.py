@@ -103,6 +103,19 @@ class ServerTest(unittest.TestCase):
                     expected = [set_frequency(oscillator)] if oscillator else []
                     self.assertEqual(server.receiver.take_transfers(), expected)
 
+    def test_commands_not_available_are_traced_once_and_counted_when_more(self):
+        # (lines a connection sends before it quits, the lines about them on standard error)
+        cases = [(["f"], 0), (["u SATMODE"], 1), (["u SATMODE", "\\get_level AF"], 2)]
+        with RunningServer() as server:
+            for lines, traced in cases:
+                with self.subTest(lines=lines), server.connect() as client:
+                    for line in lines:
+                        client.ask(line)
+                    client.send("q")
+                    self.assertTrue(client.closed_by_server())
+                    address = "127.0.0.1:%d " % client.socket.getsockname()[1]
+                    self.assertEqual(server.receiver.program_errors().count(address), traced)
+
     def test_dump_state_range_follows_multiplier_and_offset(self):
         # oscillator = 3 x (dial - 12 kHz): dial 14.086 MHz tunes 42.222 MHz.
         with RunningServer("--multiplier", "3", "--offset", "-12000") as server, \
