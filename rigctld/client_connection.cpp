@@ -17,7 +17,8 @@ ClientConnection::ClientConnection(QTcpSocket* socket, RigState& rig, QObject* p
     // While a set is carried out nothing is read, so a client that floods
     // meanwhile fills its own connection, not this program's memory.
     socket_->setReadBufferSize(LineBuffer::kLineLimit * 4);
-    // Answers are short and awaited: each goes out as it is written.
+    // Answers are short and awaited: they go out as they are sent, never held
+    // back for more.
     socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     connect(socket_, &QTcpSocket::readyRead, this, &ClientConnection::serve);
     connect(socket_, &QTcpSocket::disconnected, this, &ClientConnection::close);
@@ -28,7 +29,7 @@ void ClientConnection::serve()
     while (!waitingSet_ && socket_->isOpen()) {
         if (commands_.empty()) {
             if (!readCommands())
-                return;
+                break;
             continue;
         }
         Command command = std::move(commands_.front());
@@ -39,18 +40,21 @@ void ClientConnection::serve()
         if (reply.tuning && reply.tuning->wordText) {
             waitingSet_ = command;
             emit setRequested(*reply.tuning);
-            return;
+            break;
         }
         if (reply.tuning)
             printSetLog(address_, *reply.tuning, kFrequencyOutOfRange);
         if (reply.storedTransmitHz)
             printTransmitLog(address_, *reply.storedTransmitHz);
-        write(reply.answer);
+        unsent_ += reply.answer;
         if (reply.closes) {
             close();
             return;
         }
     }
+    // What this turn answered leaves in one write: with LowDelay each write
+    // is a segment of its own, and a notifier toggled in the event loop.
+    sendAnswers();
 }
 
 bool ClientConnection::readCommands()
@@ -77,29 +81,37 @@ void ClientConnection::noteNotAvailable(const Command& command)
                      "); further ones are only counted");
 }
 
-void ClientConnection::finishSet(const OscillatorRequestResult& result)
+void ClientConnection::answerSet(const OscillatorRequestResult& result)
 {
-    const Command set = *std::exchange(waitingSet_, std::nullopt);
-    write(setAnswer(set, result));
+    unsent_ += setAnswer(*std::exchange(waitingSet_, std::nullopt), result);
+    sendAnswers();
+}
+
+void ClientConnection::resume()
+{
     serve();
 }
 
-void ClientConnection::write(std::string_view answer)
+void ClientConnection::sendAnswers()
 {
-    if (answer.empty() || !socket_->isOpen())
+    if (unsent_.empty() || !socket_->isOpen())
         return;
-    socket_->write(answer.data(), static_cast<qint64>(answer.size()));
+    socket_->write(unsent_.data(), static_cast<qint64>(unsent_.size()));
     socket_->flush();
+    unsent_.clear();
 }
 
 void ClientConnection::close()
 {
     if (socket_->isOpen()) {
-        socket_->disconnect(this);
-        socket_->close();
-        if (notAvailable_ > 0)
+        sendAnswers();
+        // One was traced when it came; clients that connect for each
+        // command would otherwise leave two lines each time.
+        if (notAvailable_ > 1)
             printProblem(address_ + " closed; commands it sent that are not available here: " +
                          QString::number(notAvailable_));
+        socket_->disconnect(this);
+        socket_->close();
     }
     emit closed();
     deleteLater();

@@ -8,6 +8,8 @@
 #include <QString>
 
 #include <deque>
+#include <optional>
+#include <string>
 
 class QTcpSocket;
 
@@ -16,8 +18,8 @@ namespace vexa {
 // One client: its commands are answered in the order they came, and while
 // one of its sets is carried out its further commands wait (they may ask for
 // the frequency just set). The server's state is shared by every connection;
-// a set for the receiver is asked for through setRequested(), and its result
-// comes back through finishSet().
+// a set for the receiver is asked for through setRequested(), its answer is
+// sent by answerSet(), and resume() goes on with the commands after it.
 class ClientConnection : public QObject {
     Q_OBJECT
 public:
@@ -25,8 +27,10 @@ public:
 
     QString address() const { return address_; }
 
-    // The result of the set this client waits for; then its next commands.
-    void finishSet(const OscillatorRequestResult& result);
+    // Sends the answer to the set this client waits for, at once.
+    void answerSet(const OscillatorRequestResult& result);
+    // Serves the commands that came after that set.
+    void resume();
 
     void close();
 
@@ -38,7 +42,7 @@ private:
     void serve();
     bool readCommands(); // false when the client is to be dropped
     void noteNotAvailable(const Command& command);
-    void write(std::string_view answer);
+    void sendAnswers();
 
     QTcpSocket* socket_;
     RigState& rig_;
@@ -47,6 +51,7 @@ private:
     LineBuffer lines_;
     std::deque<Command> commands_; // read, not yet answered
     std::optional<Command> waitingSet_;
+    std::string unsent_; // answers not yet written to the socket
     int notAvailable_ = 0; // commands answered "not available"
 };
 

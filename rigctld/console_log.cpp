@@ -2,8 +2,7 @@
 
 #include "rigctld/set_log.h"
 
-#include <QDateTime>
-
+#include <chrono>
 #include <cstdio>
 #include <string>
 
@@ -13,7 +12,7 @@ namespace {
 
 std::string now()
 {
-    return QDateTime::currentDateTime().toString(Qt::ISODateWithMs).toStdString();
+    return logTime(std::chrono::system_clock::now());
 }
 
 void printLine(const std::string& line)

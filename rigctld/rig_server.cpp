@@ -103,10 +103,14 @@ void RigServer::finishSet(const OscillatorRequestResult& result)
     const PendingSet set = sets_.front();
     sets_.pop_front();
     setInFlight_ = false;
+    // Neither the client nor the next set waits for the log line; the
+    // client's further commands do, so that what they log comes after it.
+    if (set.client)
+        set.client->answerSet(result);
+    startNextSet();
     record(set.address, set.tuning, result);
     if (set.client)
-        set.client->finishSet(result);
-    startNextSet();
+        set.client->resume();
 }
 
 void RigServer::record(const QString& address, const Tuning& tuning,

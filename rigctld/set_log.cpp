@@ -4,8 +4,30 @@
 
 #include <array>
 #include <charconv>
+#include <cstdio>
+#include <ctime>
 
 namespace vexa {
+
+std::string logTime(std::chrono::system_clock::time_point when)
+{
+    using namespace std::chrono;
+    const auto wholeSeconds = floor<seconds>(when);
+    const std::time_t time = system_clock::to_time_t(wholeSeconds);
+    std::tm local{};
+#ifdef _WIN32
+    const bool converted = localtime_s(&local, &time) == 0;
+#else
+    const bool converted = localtime_r(&time, &local) != nullptr;
+#endif
+    if (!converted)
+        return "?";
+    std::array<char, 64> text{};
+    const std::size_t length = std::strftime(text.data(), text.size(), "%Y-%m-%dT%H:%M:%S", &local);
+    std::snprintf(text.data() + length, text.size() - length, ".%03d",
+                  static_cast<int>(duration_cast<milliseconds>(when - wholeSeconds).count()));
+    return text.data();
+}
 
 std::string setLogLine(std::string_view time, std::string_view client, const Tuning& tuning,
                        std::string_view result)

@@ -2,10 +2,15 @@
 
 #include "oscillator/dial.h"
 
+#include <chrono>
 #include <string>
 #include <string_view>
 
 namespace vexa {
+
+// The time that begins each line, local, to the millisecond:
+// "2026-12-10T01:15:18.717".
+std::string logTime(std::chrono::system_clock::time_point when);
 
 // The line logged for every set: when, for whom, the dial and oscillator
 // frequencies, and the result as the window shows it ("RC=4   Hex=384BC6A",

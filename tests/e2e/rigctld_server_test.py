@@ -121,6 +121,17 @@ class ServerTest(unittest.TestCase):
             self.assertRegex(log, r"^\S+ 127\.0\.0\.1:\d+ dial 14074000 Hz oscillator "
                                   r"28\.148000 MHz RC=4   Hex=384BC6A$")
 
+    def test_a_sets_log_line_comes_before_what_the_next_command_logs(self):
+        # The set's answer leaves before its log line is written; the next
+        # command waits for that line.
+        with RunningServer() as server, server.connect() as client:
+            client.send("F 14074000\nI 14075000")
+            self.assertEqual(client.read_lines(2), ["RPRT 0", "RPRT 0"])
+            kept = server.receiver.wait_for_line(" VFOB 14075000 Hz kept", 5)
+            logged = [line for line in server.receiver.output()
+                      if " dial 14074000 Hz " in line or line == kept]
+            self.assertEqual(logged[1], kept)
+
     def test_answers(self):
         # (line sent, answer lines, the oscillator bytes the receiver gets, or None)
         cases = [
@@ -154,6 +165,19 @@ class ServerTest(unittest.TestCase):
                     self.assertEqual(client.ask(line + "\r", len(answer)), answer)
                     expected = [set_frequency(oscillator)] if oscillator else []
                     self.assertEqual(server.receiver.take_transfers(), expected)
+
+    def test_commands_not_available_are_traced_once_and_counted_when_more(self):
+        # (lines a connection sends before it quits, the lines about them on standard error)
+        cases = [(["f"], 0), (["u SATMODE"], 1), (["u SATMODE", "\\get_level AF"], 2)]
+        with RunningServer() as server:
+            for lines, traced in cases:
+                with self.subTest(lines=lines), server.connect() as client:
+                    for line in lines:
+                        client.ask(line)
+                    client.send("q")
+                    self.assertTrue(client.closed_by_server())
+                    address = "127.0.0.1:%d " % client.socket.getsockname()[1]
+                    self.assertEqual(server.receiver.program_errors().count(address), traced)
 
     def test_dump_state_range_follows_multiplier_and_offset(self):
         # oscillator = 3 x (dial - 12 kHz): dial 14.086 MHz tunes 42.222 MHz.

@@ -4,13 +4,18 @@
 // free.
 
 #include "rigctld/rig_server.h"
+#include "rigctld/set_log.h"
 #include "usb/usb_library.h"
 
+#include <QDateTime>
+#include <QScopeGuard>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 
+#include <chrono>
 #include <condition_variable>
+#include <ctime>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -136,6 +141,27 @@ private slots:
         QTRY_COMPARE(receiver_->arrived(), 1);
         receiver_->release();
         QTRY_COMPARE(answers(tracking), QByteArray("RPRT 0\n"));
+    }
+
+    void logTimeIsTheTextQtWrites()
+    {
+        // A zone with summer time, whatever the machine's.
+        const QByteArray zone = qgetenv("TZ");
+        const auto restore = qScopeGuard([&zone] {
+            if (zone.isNull())
+                qunsetenv("TZ");
+            else
+                qputenv("TZ", zone);
+            tzset();
+        });
+        qputenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");
+        tzset();
+        // The epoch, a leap day's last millisecond, a summer noon, a winter night.
+        for (const qint64 ms : {0LL, 1709247599999LL, 1782907200005LL, 1796861718717LL}) {
+            const std::chrono::system_clock::time_point when{std::chrono::milliseconds(ms)};
+            QCOMPARE(QString::fromStdString(logTime(when)),
+                     QDateTime::fromMSecsSinceEpoch(ms).toString(Qt::ISODateWithMs));
+        }
     }
 
 private:
