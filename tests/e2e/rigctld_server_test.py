@@ -124,7 +124,7 @@ class ServerTest(unittest.TestCase):
     def test_a_sets_log_line_comes_before_what_the_next_command_logs(self):
         # The set's answer leaves before its log line is written; the next
         # command waits for that line.
-        with RunningServer() as server, server.connect() as client:
+        with running_server() as server, server.connect() as client:
             client.send("F 14074000\nI 14075000")
             self.assertEqual(client.read_lines(2), ["RPRT 0", "RPRT 0"])
             kept = server.receiver.wait_for_line(" VFOB 14075000 Hz kept", 5)
@@ -169,7 +169,7 @@ class ServerTest(unittest.TestCase):
     def test_commands_not_available_are_traced_once_and_counted_when_more(self):
         # (lines a connection sends before it quits, the lines about them on standard error)
         cases = [(["f"], 0), (["u SATMODE"], 1), (["u SATMODE", "\\get_level AF"], 2)]
-        with RunningServer() as server:
+        with running_server() as server:
             for lines, traced in cases:
                 with self.subTest(lines=lines), server.connect() as client:
                     for line in lines:
