@@ -38,7 +38,15 @@ std::string_view trimmed(std::string_view text)
     return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
 
-std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+// Appended piece by piece: GCC 12 for 32-bit Windows takes "\"" + text for an
+// overlapping copy.
+std::string quoted(std::string_view text)
+{
+    std::string result(1, '"');
+    result += text;
+    result += '"';
+    return result;
+}
 
 // Stores a dial setting when it leaves some LO to tune.
 std::optional<std::string> readDial(std::string_view text, std::string_view what,
@@ -63,7 +71,7 @@ std::optional<SettingText> settingText(int index, const PluginSettings& settings
 {
     switch (index) {
     case kSettingIdentifier:
-        return SettingText{"Settings of", std::string(kIdentifier)};
+        return SettingText{"Plugin and version of these settings", std::string(kIdentifier)};
     case kSettingMultiplier:
         return SettingText{"Multiplier: oscillator = multiplier x (LO + offset)",
                            numberText(settings.dial.multiplier)};
