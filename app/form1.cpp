@@ -14,7 +14,6 @@
 #include "app/layout_rule.h"
 #include "app/system_colours.h"
 #include "oscillator/calibration.h"
-#include "oscillator/frequency_word.h"
 #include "oscillator/number_reading.h"
 #include "oscillator/oscillator_request.h"
 #include "oscillator/tuning.h"
@@ -100,7 +99,7 @@ void Form1::createControls()
 
 void Form1::SetFrequency(const std::string& Freq)
 {
-    showLine(sendFrequencyWord(usb_, dev_handle, Freq));
+    showLine(frequencyRequestLine(frequencyRequest(usb_, dev_handle, Freq, kRequestTimeoutMs)));
 }
 
 void Form1::tuneToPreset(const Preset& preset)
@@ -128,8 +127,8 @@ void Form1::calibrateCrystal()
         showLine(*error);
         return;
     }
-    showLine(sendOscillatorRequest(usb_, dev_handle, kRequestSetCrystalFrequency,
-                                   packWord(std::get<std::uint32_t>(word)), kCalibratedSuffix));
+    showLine(crystalRequestLine(
+        crystalRequest(usb_, dev_handle, std::get<std::uint32_t>(word), kRequestTimeoutMs)));
 }
 
 void Form1::exitClicked()

@@ -9,7 +9,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vexa SDR Control"));
 
-    vexa::LibusbLibrary usb;
+    vexa::LibusbLibrary usb(vexa::standardErrorSink("vexa-sdr-control"));
     vexa::Form1 window(usb);
     // The window manager is handed every drawing of a window's icon when the
     // window is made. A title bar and a task list show no more than 48 pixels,

@@ -1,5 +1,5 @@
 // request-bench: the program's tuning request (LibusbLibrary and
-// sendFrequencyWord) against the least that libusb-1.0 needs for the same
+// frequencyRequest) against the least that libusb-1.0 needs for the same
 // transfer, both against the emulated receiver. Runs with the umockdev
 // preload (umockdev-wrapper).
 //
@@ -45,13 +45,14 @@ public:
 
     void operator()()
     {
-        const std::string line = sendFrequencyWord(usb_, devHandle_, kHexText);
+        const std::string line =
+            frequencyRequestLine(frequencyRequest(usb_, devHandle_, kHexText, kRequestTimeoutMs));
         if (line != expected_)
             throw std::runtime_error("project request: " + line);
     }
 
 private:
-    LibusbLibrary usb_;
+    LibusbLibrary usb_{standardErrorSink("request-bench")};
     std::int32_t devHandle_ = 0;
     const std::string expected_ = "RC=" + std::to_string(kSuccess) + "   Hex=" + std::string(kHexText);
 };

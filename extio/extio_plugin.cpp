@@ -2,12 +2,13 @@
 
 #include "extio/lo_mapping.h"
 
+#include "usb/receiver.h"
+
 namespace vexa {
 
 namespace {
 
 constexpr std::string_view kName = "Vexa SDR";
-constexpr std::string_view kUsbId = "16C0:05DC";
 
 std::string fitted(std::string_view text)
 {
@@ -69,7 +70,9 @@ std::optional<SettingText> ExtioPlugin::setting(int index) const
 HardwareName ExtioPlugin::init() const
 {
     const std::lock_guard lock(mutex_);
-    return {fitted(kName), fitted(settings_.serial.empty() ? kUsbId : settings_.serial)};
+    return {fitted(kName),
+            fitted(settings_.serial.empty() ? usbIdText(kReceiverVendorId, kReceiverProductId)
+                                            : settings_.serial)};
 }
 
 void ExtioPlugin::setCallback(extio::HostCallback callback)
@@ -160,7 +163,7 @@ void ExtioPlugin::report(const TuningJob& job, const TuningOutcome& outcome)
     std::optional<Notice> notice;
     {
         const std::lock_guard lock(mutex_);
-        lastLine_ = outcome.line;
+        lastLine_ = frequencyRequestLine(outcome.request);
         notice = notices_.after(job, outcome);
     }
     if (notice)

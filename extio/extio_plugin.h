@@ -18,8 +18,8 @@
 namespace vexa {
 
 // How long CloseHW waits for a tuning on its way: a stalled receiver holds
-// one for up to the transfer's time-out, and the host's window must not
-// freeze that long.
+// one for up to the transfer's time-out (kTuningTimeoutMs), and the host's
+// window should not freeze for two.
 inline constexpr std::chrono::milliseconds kCloseWait{1000};
 
 // The name and model InitHW hands the host, each short enough for its buffer.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "oscillator/dial.h"
+#include "oscillator/oscillator_request.h"
 
 #include <chrono>
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace vexa {
 
@@ -19,14 +21,11 @@ struct TuningJob {
     std::string serial;
 };
 
-// How it ended: the transfer's result (empty when no receiver could be
-// opened) and the line the window would show for it.
+// How it ended: the request's result, and what the USB library said of it
+// (why no receiver opened, which of several it chose).
 struct TuningOutcome {
-    std::optional<std::int32_t> transferResult;
-    std::string line;
-
-    // The receiver took the four bytes of the word.
-    bool tuned() const { return transferResult == 4; }
+    OscillatorRequestResult request;
+    std::vector<std::string> usbMessages;
 };
 
 // Carries out tunings on a thread of its own, so that whoever submits them

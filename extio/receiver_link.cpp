@@ -1,6 +1,5 @@
 #include "extio/receiver_link.h"
 
-#include "oscillator/oscillator_request.h"
 #include "usb/libusb_library.h"
 
 #include <memory>
@@ -9,18 +8,29 @@ namespace vexa {
 
 namespace {
 
+// The USB library for the serial number the jobs name, made anew when it
+// changes, and what the library says of each request.
 class ReceiverLink {
 public:
     TuningOutcome send(const TuningJob& job)
     {
-        const OscillatorRequestResult result =
-            runFrequencyRequest(usb_, devHandle_, *job.tuning.wordText);
-        return {result.transferResult, result.line};
+        if (!usb_ || serial_ != job.serial) {
+            serial_ = job.serial;
+            usb_ = std::make_unique<LibusbLibrary>(
+                [this](const std::string& message) { messages_.push_back(message); },
+                serial_.empty() ? std::nullopt : std::optional<std::string>(serial_));
+        }
+        messages_.clear();
+        OscillatorRequestResult result =
+            frequencyRequest(*usb_, devHandle_, *job.tuning.wordText, kTuningTimeoutMs);
+        return {std::move(result), std::move(messages_)};
     }
 
 private:
-    LibusbLibrary usb_;
+    std::string serial_;
+    std::unique_ptr<LibusbLibrary> usb_;
     std::int32_t devHandle_ = 0;
+    std::vector<std::string> messages_;
 };
 
 } // namespace

@@ -1,8 +1,8 @@
 #include "inspection/usb_report.h"
 
-#include <libusb.h>
+#include "usb/device_list.h"
 
-#include <array>
+#include <libusb.h>
 
 namespace vexa {
 
@@ -20,12 +20,13 @@ std::string speedName(int speed)
     }
 }
 
-ConfigurationReport configurationOf(const libusb_config_descriptor& config)
+ConfigurationReport configurationOf(const libusb_config_descriptor& config, int speed,
+                                    std::uint16_t usbVersion)
 {
     ConfigurationReport report;
     report.value = config.bConfigurationValue;
     report.attributes = config.bmAttributes;
-    report.maxPowerMilliamps = 2u * config.MaxPower; // in units of 2 mA below USB 3
+    report.maxPowerMilliamps = maxPowerMilliamps(config.MaxPower, speed, usbVersion);
     for (int i = 0; i < config.bNumInterfaces; ++i) {
         const libusb_interface& interface = config.interface[i];
         for (int a = 0; a < interface.num_altsetting; ++a) {
@@ -48,17 +49,11 @@ DeviceReport deviceOf(libusb_device* device)
 {
     DeviceReport report;
     const auto failed = [&report](const DeviceFailure& failure) {
-        if (failure.step == "open")
-            report.openFailure = failure;
-        else
-            report.failures.push_back(failure);
+        report.failures.push_back(failure);
     };
-    report.bus = libusb_get_bus_number(device);
-    report.address = libusb_get_device_address(device);
-    std::array<std::uint8_t, 8> ports{}; // USB 3 allows seven tiers of hubs
-    if (const int depth = libusb_get_port_numbers(device, ports.data(), ports.size()); depth > 0)
-        report.ports.assign(ports.begin(), ports.begin() + depth);
-    report.speed = speedName(libusb_get_device_speed(device));
+    report.place = placeOf(device);
+    const int speed = libusb_get_device_speed(device);
+    report.speed = speedName(speed);
 
     libusb_device_descriptor descriptor{};
     if (const int result = libusb_get_device_descriptor(device, &descriptor);
@@ -81,12 +76,13 @@ DeviceReport deviceOf(libusb_device* device)
             failed(failureOf("read configuration " + std::to_string(i), result));
             continue;
         }
-        report.configurations.push_back(configurationOf(*config));
+        report.configurations.push_back(configurationOf(*config, speed, descriptor.bcdUSB));
         libusb_free_config_descriptor(config);
     }
 
     UsbDevice opened(failed);
-    if (opened.open(device)) {
+    report.openFailure = opened.open(device);
+    if (!report.openFailure) {
         report.manufacturer = opened.manufacturer();
         report.product = opened.product();
         report.serial = opened.serialNumber();
@@ -108,6 +104,17 @@ std::vector<const DeviceReport*> select(const std::vector<DeviceReport>& devices
 
 } // namespace
 
+unsigned maxPowerMilliamps(std::uint8_t maxPower, int speed, std::uint16_t usbVersion)
+{
+    // The unit is 8 mA for a device that runs at SuperSpeed or faster and
+    // 2 mA below, whatever the device could do on another port. Where libusb
+    // cannot tell the speed, the USB version the device claims decides, as
+    // lsusb decides: a USB 3 device on a USB 2 port claims 2.10.
+    const bool superSpeed = speed == LIBUSB_SPEED_UNKNOWN ? usbVersion >= 0x0300
+                                                          : speed >= LIBUSB_SPEED_SUPER;
+    return (superSpeed ? 8u : 2u) * maxPower;
+}
+
 std::vector<const DeviceReport*> UsbReport::receivers() const { return select(devices, true); }
 
 std::vector<const DeviceReport*> UsbReport::others() const { return select(devices, false); }
@@ -120,14 +127,12 @@ UsbReport collectReport()
         report.failure = failureOf("start libusb", result);
         return report;
     }
-    libusb_device** list = nullptr;
-    const ssize_t count = libusb_get_device_list(context, &list);
-    if (count < 0) {
-        report.failure = failureOf("list the devices", static_cast<int>(count));
-    } else {
-        for (ssize_t i = 0; i < count; ++i)
-            report.devices.push_back(deviceOf(list[i]));
-        libusb_free_device_list(list, 1);
+    {
+        const DeviceList attached(context);
+        if (attached.error() != LIBUSB_SUCCESS)
+            report.failure = failureOf("list the devices", attached.error());
+        for (libusb_device* device : attached.devices())
+            report.devices.push_back(deviceOf(device));
     }
     libusb_exit(context);
     return report;

@@ -36,9 +36,9 @@ std::string jsonFailure(const std::optional<DeviceFailure>& failure)
 
 std::string jsonDevice(const DeviceReport& device, bool tuned)
 {
-    std::string out = printed("{\"bus\": %u, \"address\": %u, \"port_path\": ", device.bus,
-                              device.address) +
-                      quoted(portPath(device)) +
+    std::string out = printed("{\"bus\": %u, \"address\": %u, \"port_path\": ",
+                              unsigned{device.place.bus}, unsigned{device.place.address}) +
+                      quoted(portPathText(device.place)) +
                       printed(", \"vendor_id\": \"%04x\", \"product_id\": \"%04x\", ",
                               device.vendorId, device.productId) +
                       "\"receiver_id\": " + (device.isReceiverId() ? "true" : "false") +

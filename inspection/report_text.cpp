@@ -57,9 +57,11 @@ void appendDescriptors(std::string& out, const DeviceReport& device, const char*
 
 std::string headline(const DeviceReport& device)
 {
-    return printed("Bus %03u Device %03u: ID %04x:%04x, port %s, %s speed", device.bus,
-                   device.address, device.vendorId, device.productId,
-                   portPath(device).c_str(), device.speed.c_str());
+    // Bus and device as lsusb writes them, so that its lines can be matched.
+    return printed("Bus %03u Device %03u: ID %04x:%04x, port %s, %s speed",
+                   unsigned{device.place.bus}, unsigned{device.place.address},
+                   unsigned{device.vendorId}, unsigned{device.productId},
+                   portPathText(device.place).c_str(), device.speed.c_str());
 }
 
 void appendReceiver(std::string& out, const DeviceReport& device, std::size_t number,
@@ -76,8 +78,8 @@ void appendReceiver(std::string& out, const DeviceReport& device, std::size_t nu
         out += "     Opens:        no, " + failureText(*device.openFailure) + "\n";
         // The verdict says what to do about the first.
         if (number > 1)
-            for (const std::string& advice : openAdvice(*device.openFailure, platform))
-                out += "     What to do:   " + advice + "\n";
+            out += "     What to do:   " + openAdvice(device.openFailure->error, platform) +
+                   "\n";
     }
     if (verbose)
         appendDescriptors(out, device, "     ");
@@ -90,8 +92,9 @@ std::string formatReport(const UsbReport& report, const Verdict& verdict, Platfo
 {
     std::string out = "Vexa SDR USB report\n\n";
     const auto receivers = report.receivers();
-    out += "Devices with the receiver's USB ID 16C0:05DC: " + std::to_string(receivers.size()) +
-           "\n";
+    out += "Devices with the receiver's USB ID " +
+           usbIdText(kReceiverVendorId, kReceiverProductId) + ": " +
+           std::to_string(receivers.size()) + "\n";
     for (std::size_t i = 0; i < receivers.size(); ++i)
         appendReceiver(out, *receivers[i], i + 1, platform, verbose);
 

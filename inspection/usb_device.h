@@ -1,15 +1,13 @@
 #pragma once
 
-#include "inspection/string_descriptor.h"
+#include "usb/device_strings.h"
+#include "usb/string_descriptor.h"
 
-#include <array>
-#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 
-struct libusb_context;
 struct libusb_device;
 struct libusb_device_handle;
 
@@ -27,52 +25,38 @@ struct DeviceFailure {
 
 DeviceFailure failureOf(std::string step, int libusbError);
 
-// One USB device, opened either as the index-th (from 0) attached device with
-// given IDs, in the order vb_usb_open counts them, or as a device from a
-// list; it reads the identity strings the device descriptor points to. Every
-// failure of libusb reaches the listener as it happens; the call then returns
-// false or an unreadable string, which also stands for a malformed one.
-// String requests wait at most a second each, and once the device has let one
-// time out the rest are not sent, so a device that does not answer holds up
-// its caller for a second only. Closed when destroyed; used from one thread.
+// One USB device, opened from a list; it reads the identity strings its device
+// descriptor points to. A failure to open comes back from open(); every failed
+// string request reaches the listener as it happens, and the string then
+// comes back unreadable, which also stands for a malformed one (see
+// DeviceStrings for how long a device that does not answer holds it up).
+// Closed when destroyed; used from one thread.
 class UsbDevice {
 public:
     using FailureListener = std::function<void(const DeviceFailure&)>;
 
-    explicit UsbDevice(FailureListener onFailure);
+    explicit UsbDevice(FailureListener onStringFailure);
     ~UsbDevice();
     UsbDevice(const UsbDevice&) = delete;
     UsbDevice& operator=(const UsbDevice&) = delete;
 
-    bool open(libusb_context* context, std::size_t index, std::uint16_t vendorId,
-              std::uint16_t productId);
-    bool open(libusb_device* device);
-    void close();
-    bool isOpen() const { return handle_ != nullptr; }
+    // Nothing when the device opened, else the step that failed.
+    std::optional<DeviceFailure> open(libusb_device* device);
 
     DecodedString manufacturer() { return readString(manufacturerIndex_, "manufacturer"); }
     DecodedString product() { return readString(productIndex_, "product"); }
     DecodedString serialNumber() { return readString(serialIndex_, "serial number"); }
 
-    // How long one string request may take.
-    static constexpr unsigned kStringTimeoutMs = 1000;
-
 private:
-    using Descriptor = std::array<std::uint8_t, 255>; // the longest a descriptor can be
-
     DecodedString readString(std::uint8_t index, const std::string& what);
-    // Bytes received, or libusb's error.
-    int fetch(std::uint8_t index, std::uint16_t language, const std::string& what,
-              Descriptor& bytes);
-    void fail(const std::string& step, int libusbError);
+    void close();
 
     FailureListener onFailure_;
     libusb_device_handle* handle_ = nullptr;
+    std::optional<DeviceStrings> strings_;
     std::uint8_t manufacturerIndex_ = 0;
     std::uint8_t productIndex_ = 0;
     std::uint8_t serialIndex_ = 0;
-    std::optional<std::uint16_t> language_;
-    bool timedOut_ = false;
 };
 
 } // namespace vexa

@@ -1,7 +1,9 @@
 #pragma once
 
-#include "inspection/string_descriptor.h"
+#include "usb/string_descriptor.h"
 #include "inspection/usb_device.h"
+#include "usb/device_place.h"
+#include "usb/receiver.h"
 
 #include <cstdint>
 #include <optional>
@@ -12,10 +14,6 @@ namespace vexa {
 
 // What the report knows of every attached USB device: plain data, so that
 // formatting it and judging it need no bus.
-
-// The receiver's IDs, which other devices may share.
-inline constexpr std::uint16_t kReceiverVendorId = 0x16C0;
-inline constexpr std::uint16_t kReceiverProductId = 0x05DC;
 
 struct EndpointReport {
     std::uint8_t address = 0; // bit 7 set: IN
@@ -41,9 +39,7 @@ struct ConfigurationReport {
 };
 
 struct DeviceReport {
-    std::uint8_t bus = 0;
-    std::uint8_t address = 0;
-    std::vector<std::uint8_t> ports; // from the root hub down
+    DevicePlace place;
     std::uint16_t vendorId = 0;
     std::uint16_t productId = 0;
     std::uint16_t usbVersion = 0;    // BCD, e.g. 0x0110
@@ -67,15 +63,20 @@ struct DeviceReport {
 };
 
 struct UsbReport {
-    std::vector<DeviceReport> devices;   // in libusb's order
+    std::vector<DeviceReport> devices;   // in the program's order (DevicePlace)
     std::optional<DeviceFailure> failure; // libusb could not start or list
 
-    // The devices with the receiver's IDs, the one the window tunes first.
+    // The devices with the receiver's IDs, the one the window tunes first:
+    // vb_usb_open counts them in the same order.
     std::vector<const DeviceReport*> receivers() const;
     std::vector<const DeviceReport*> others() const;
 };
 
 // Reads every attached device now, opening each one to read its strings.
 UsbReport collectReport();
+
+// The current a configuration's MaxPower field stands for, given libusb's
+// speed of the device (enum libusb_speed) and its USB version (BCD).
+unsigned maxPowerMilliamps(std::uint8_t maxPower, int speed, std::uint16_t usbVersion);
 
 } // namespace vexa

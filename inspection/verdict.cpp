@@ -1,9 +1,5 @@
 #include "inspection/verdict.h"
 
-#include <libusb.h>
-
-#include <cstdio>
-
 namespace vexa {
 
 namespace {
@@ -15,64 +11,10 @@ constexpr const char* kNotSeenLinux =
 constexpr const char* kNotSeenWindows =
     "It is not plugged in or not seen: it is missing from the Device Manager. Check the cable "
     "and the port.";
-constexpr const char* kWinUsbDriver =
-    "It has no WinUSB driver: the Device Manager lists it with another driver, or with a "
-    "warning sign and none. Install WinUSB once, with the receiver plugged in, using a driver "
-    "installer such as Zadig: Options, List All Devices, pick the device with USB ID 16C0 05DC, "
-    "choose WinUSB and install, then replug it. Pick no other device: a keyboard, mouse or "
-    "other device given WinUSB in place of its own driver stops working.";
-constexpr const char* kUdevRule =
-    "Your account may not write to it (access was denied): install the udev rule, see README, "
-    "\"Access to the receiver without root\", then replug it. Logged in over ssh or su, join "
-    "the group plugdev instead: sudo usermod -aG plugdev \"$USER\", then log out and in again.";
-constexpr const char* kBusy =
-    "It is busy: another program holds it; close that program or replug the receiver.";
-constexpr const char* kGone =
-    "It was unplugged or reset during the check: check the cable and plug it in again.";
 
-struct Cure {
-    int error;
-    Platform platform;
-    const char* advice;
-};
-
-constexpr Cure kCures[] = {
-    {LIBUSB_ERROR_ACCESS, Platform::Linux, kUdevRule},
-    {LIBUSB_ERROR_ACCESS, Platform::Windows, kWinUsbDriver},
-    {LIBUSB_ERROR_NOT_SUPPORTED, Platform::Windows, kWinUsbDriver},
-    {LIBUSB_ERROR_NOT_FOUND, Platform::Windows, kWinUsbDriver},
-    {LIBUSB_ERROR_BUSY, Platform::Linux, kBusy},
-    {LIBUSB_ERROR_BUSY, Platform::Windows, kBusy},
-    {LIBUSB_ERROR_NO_DEVICE, Platform::Linux, kGone},
-    {LIBUSB_ERROR_NO_DEVICE, Platform::Windows, kGone},
-};
-
-std::string where(const DeviceReport& device)
-{
-    char text[48];
-    std::snprintf(text, sizeof text, "bus %03u address %03u", device.bus, device.address);
-    return text;
-}
+std::string receiverIds() { return usbIdText(kReceiverVendorId, kReceiverProductId); }
 
 } // namespace
-
-Platform thisPlatform()
-{
-#ifdef _WIN32
-    return Platform::Windows;
-#else
-    return Platform::Linux;
-#endif
-}
-
-std::vector<std::string> openAdvice(const DeviceFailure& failure, Platform platform)
-{
-    for (const Cure& cure : kCures)
-        if (cure.error == failure.error && cure.platform == platform)
-            return {cure.advice};
-    return {"libusb says " + failure.name + " (" + failure.meaning +
-            "): replug it; if that does not help, please report it with this report attached."};
-}
 
 Verdict verdictOf(const UsbReport& report, Platform platform)
 {
@@ -84,10 +26,10 @@ Verdict verdictOf(const UsbReport& report, Platform platform)
     }
     const auto receivers = report.receivers();
     if (receivers.empty()) {
-        verdict.line = "no receiver (USB ID 16C0:05DC) is attached";
+        verdict.line = "no receiver (USB ID " + receiverIds() + ") is attached";
         verdict.advice.push_back(platform == Platform::Windows ? kNotSeenWindows : kNotSeenLinux);
         if (platform == Platform::Windows)
-            verdict.advice.push_back(kWinUsbDriver);
+            verdict.advice.push_back(winUsbDriverAdvice());
         return verdict;
     }
     const DeviceReport& tuned = *receivers.front();
@@ -95,19 +37,21 @@ Verdict verdictOf(const UsbReport& report, Platform platform)
         verdict.exitStatus = 2;
         verdict.line = "the receiver is attached but cannot be opened: " +
                        tuned.openFailure->name + " (" + tuned.openFailure->meaning + ")";
-        verdict.advice = openAdvice(*tuned.openFailure, platform);
+        verdict.advice.push_back(openAdvice(tuned.openFailure->error, platform));
     } else {
         verdict.exitStatus = 0;
         verdict.line = "receiver ready";
     }
     if (receivers.size() > 1) {
-        verdict.line += "; " + std::to_string(receivers.size()) +
-                        " devices share the ID 16C0:05DC and the window tunes the first, " +
-                        where(tuned);
-        verdict.advice.push_back(
-            "Devices that share the ID 16C0:05DC are told apart by their manufacturer and "
-            "product strings above. The window tunes the first one listed; unplug the others to "
-            "make sure it tunes the receiver.");
+        verdict.line += "; " + std::to_string(receivers.size()) + " devices share the ID " +
+                        receiverIds() + " and the window tunes the first, " +
+                        busAddressText(tuned.place);
+        verdict.advice.push_back("Devices that share the ID " + receiverIds() +
+                                 " are told apart by their manufacturer and product strings "
+                                 "above. The window tunes the first one listed, counted by "
+                                 "bus, port and address, which stays the first while each "
+                                 "device keeps its port; unplug the others to make sure it "
+                                 "tunes the receiver.");
     }
     return verdict;
 }

@@ -1,17 +1,12 @@
 #pragma once
 
 #include "inspection/usb_report.h"
+#include "usb/open_advice.h"
 
 #include <string>
 #include <vector>
 
 namespace vexa {
-
-// The advice differs where the cure does: the udev rule on Linux, the WinUSB
-// driver on Windows.
-enum class Platform { Linux, Windows };
-
-Platform thisPlatform();
 
 // What the report concludes about the receiver the window would tune, the
 // first device with its IDs. Exit status: 0 when it opens, 1 when none is
@@ -23,8 +18,5 @@ struct Verdict {
 };
 
 Verdict verdictOf(const UsbReport& report, Platform platform);
-
-// What to do about a receiver that does not open for this reason.
-std::vector<std::string> openAdvice(const DeviceFailure& failure, Platform platform);
 
 } // namespace vexa

@@ -1,16 +1,16 @@
 #include "rigctld/client_connection.h"
 
+#include "oscillator/tuning.h"
 #include "rigctld/command.h"
-#include "rigctld/replies.h"
-#include "rigctld/rig_server.h"
+#include "rigctld/console_log.h"
 
 #include <QHostAddress>
 #include <QTcpSocket>
 
 namespace vexa {
 
-ClientConnection::ClientConnection(QTcpSocket* socket, RigServer& server)
-    : QObject(&server), socket_(socket), server_(server),
+ClientConnection::ClientConnection(QTcpSocket* socket, const RigState& state, QObject* parent)
+    : QObject(parent), socket_(socket), state_(state),
       address_(socket->peerAddress().toString() + ":" + QString::number(socket->peerPort()))
 {
     socket_->setParent(this);
@@ -27,23 +27,22 @@ void ClientConnection::serve()
 {
     while (!waitingForSet_ && socket_->isOpen()) {
         if (!lines_.append(socket_->readAll().toStdString())) {
-            server_.reportClientError(address_, "sent a line longer than " +
-                                                    QString::number(LineBuffer::kLineLimit) +
-                                                    " bytes; closed");
+            printProblem(address_ + " sent a line longer than " +
+                         QString::number(LineBuffer::kLineLimit) + " bytes; closed");
             close();
             return;
         }
         const std::optional<std::string> line = lines_.takeLine();
         if (!line)
             return;
-        const Reply reply = replyTo(readCommand(*line), server_.state());
+        const Reply reply = replyTo(readCommand(*line), state_);
         if (reply.tuning && reply.tuning->wordText) {
             waitingForSet_ = true;
-            server_.tune(*this, *reply.tuning);
+            emit setRequested(*reply.tuning);
             return;
         }
         if (reply.tuning)
-            server_.logRefusedSet(address_, *reply.tuning);
+            printSetLog(address_, *reply.tuning, kFrequencyOutOfRange);
         write(reply.answer);
         if (reply.closes) {
             close();
@@ -52,16 +51,16 @@ void ClientConnection::serve()
     }
 }
 
-void ClientConnection::finishSet(const QByteArray& answer)
+void ClientConnection::finishSet(const OscillatorRequestResult& result)
 {
     waitingForSet_ = false;
-    write(answer.toStdString());
+    write(setAnswer(result));
     serve();
 }
 
 void ClientConnection::write(std::string_view answer)
 {
-    if (answer.empty())
+    if (answer.empty() || !socket_->isOpen())
         return;
     socket_->write(answer.data(), static_cast<qint64>(answer.size()));
     socket_->flush();
@@ -73,7 +72,7 @@ void ClientConnection::close()
         socket_->disconnect(this);
         socket_->close();
     }
-    server_.forget(*this);
+    emit closed();
     deleteLater();
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "oscillator/oscillator_request.h"
 #include "rigctld/line_buffer.h"
+#include "rigctld/replies.h"
 
 #include <QObject>
 #include <QString>
@@ -9,29 +11,33 @@ class QTcpSocket;
 
 namespace vexa {
 
-class RigServer;
-
 // One client: its lines are answered in the order they came, and while one of
 // its sets is carried out its further lines wait (they may ask for the
-// frequency just set).
+// frequency just set). The server's state is read from the shared RigState;
+// a set to carry out is asked for through setRequested(), and its result
+// comes back through finishSet().
 class ClientConnection : public QObject {
     Q_OBJECT
 public:
-    ClientConnection(QTcpSocket* socket, RigServer& server);
+    ClientConnection(QTcpSocket* socket, const RigState& state, QObject* parent);
 
     QString address() const { return address_; }
 
-    // The answer to the set this client waits for; then its next lines.
-    void finishSet(const QByteArray& answer);
+    // The result of the set this client waits for; then its next lines.
+    void finishSet(const OscillatorRequestResult& result);
 
     void close();
+
+signals:
+    void setRequested(const vexa::Tuning& tuning);
+    void closed();
 
 private:
     void serve();
     void write(std::string_view answer);
 
     QTcpSocket* socket_;
-    RigServer& server_;
+    const RigState& state_;
     QString address_;
     LineBuffer lines_;
     bool waitingForSet_ = false;

@@ -1,17 +1,15 @@
 // vexa-sdr-rigctld: station software tunes the receiver through the
 // rig-control network protocol.
 
-#include "inspection/serial_numbers.h"
 #include "oscillator/oscillator_request.h"
-#include "rigctld/hz_text.h"
+#include "rigctld/console_log.h"
 #include "rigctld/options.h"
-#include "rigctld/hz_text.h"
 #include "rigctld/rig_server.h"
-#include "rigctld/serial_selection.h"
 #include "rigctld/termination_signals.h"
 #include "usb/libusb_library.h"
 
 #include <QCoreApplication>
+#include <QHostAddress>
 
 #include <cstdio>
 #include <string_view>
@@ -21,23 +19,10 @@ namespace {
 
 using namespace vexa;
 
-constexpr int kUsageError = 2;
-
-int fail(const QString& reason, int status = 1)
+int fail(const QString& reason, int status)
 {
-    std::fprintf(stderr, "vexa-sdr-rigctld: %s\n", qPrintable(reason));
+    printProblem(reason);
     return status;
-}
-
-// The --frequency tuned before any client comes; the state remembers it when
-// the receiver took it.
-void tuneAtStart(UsbLibrary& usb, const Tuning& tuning, RigState& state)
-{
-    std::int32_t devHandle = 0;
-    const OscillatorRequestResult result = runFrequencyRequest(usb, devHandle, *tuning.wordText);
-    if (setAnswer(result.transferResult) == kDone)
-        state.lastDialHz = tuning.dialHz;
-    printSetLog("--frequency", tuning, QString::fromStdString(result.line));
 }
 
 } // namespace
@@ -51,31 +36,22 @@ int main(int argc, char* argv[])
         return 0;
     }
     if (!parsed.error.empty())
-        return fail(QString::fromStdString(parsed.error) + " (see --help)", kUsageError);
+        return fail(QString::fromStdString(parsed.error) + " (see --help)", kUsageErrorStatus);
     const ServerOptions& options = parsed.options;
-
-    RigState state{options.dial};
-    std::optional<Tuning> startTuning;
-    if (options.startDialHz) {
-        startTuning = tuningFor(*options.startDialHz, options.dial);
-        if (!startTuning->wordText)
-            return fail("--frequency " + QString::fromStdString(hzText(*options.startDialHz)) +
-                            " Hz is out of the receiver's range with this multiplier and offset",
-                        kUsageError);
-    }
+    if (options.listenAddress &&
+        QHostAddress(QString::fromStdString(*options.listenAddress)).isNull())
+        return fail("--listen needs an IPv4 or IPv6 address, not \"" +
+                        QString::fromStdString(*options.listenAddress) + "\" (see --help)",
+                    kUsageErrorStatus);
 
     QCoreApplication application(argc, argv);
-    LibusbLibrary libusb;
-    std::optional<SerialSelectedUsb> chosenReceiver;
-    if (options.serial)
-        chosenReceiver.emplace(libusb, *options.serial, readSerialNumbers);
-    UsbLibrary& usb = chosenReceiver ? static_cast<UsbLibrary&>(*chosenReceiver) : libusb;
-    if (startTuning)
-        tuneAtStart(usb, *startTuning, state);
+    LibusbLibrary usb(standardErrorSink("vexa-sdr-rigctld"), options.serial);
 
-    RigServer server(usb, state);
+    RigServer server(usb, RigState{options.dial}, kRequestTimeoutMs);
+    if (options.startDialHz)
+        server.tuneAtStart(tuningFor(*options.startDialHz, options.dial));
     if (const auto reason = server.listen(options))
-        return fail(*reason);
+        return fail(*reason, 1);
     quitOnTerminationSignals();
     const int status = QCoreApplication::exec();
     server.shutDown();

@@ -1,5 +1,7 @@
 #include "rigctld/options.h"
 
+#include "rigctld/hz_text.h"
+
 #include <charconv>
 #include <cmath>
 #include <functional>
@@ -119,6 +121,10 @@ ParsedOptions parseOptions(const std::vector<std::string_view>& arguments)
             return parsed;
         }
     }
+    const std::optional<double> start = parsed.options.startDialHz;
+    if (start && !tuningFor(*start, parsed.options.dial).wordText)
+        parsed.error = "--frequency " + hzText(*start) +
+                       " Hz is out of the receiver's range with this multiplier and offset";
     return parsed;
 }
 
@@ -135,7 +141,10 @@ std::string usageText()
            "  --offset HZ       added to the dial frequency first (default 0)\n"
            "  --frequency HZ    dial frequency to tune once at start\n"
            "  --serial TEXT     tune the receiver with this serial number\n"
-           "  --help            show this text\n";
+           "  -h, --help        show this text\n"
+           "\n"
+           "Exit status: 0 when ended by Ctrl+C or SIGTERM, 64 for a wrong option,\n"
+           "1 when it cannot listen.\n";
 }
 
 } // namespace vexa

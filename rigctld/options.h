@@ -12,6 +12,10 @@ namespace vexa {
 
 inline constexpr std::uint16_t kDefaultPort = 4532;
 
+// The exit status of a wrong command line, sysexits.h's EX_USAGE, as the USB
+// report's.
+inline constexpr int kUsageErrorStatus = 64;
+
 struct ServerOptions {
     std::uint16_t port = kDefaultPort;
     std::optional<std::string> listenAddress; // none: the loopback addresses

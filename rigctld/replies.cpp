@@ -64,10 +64,9 @@ Reply replyTo(const Command& command, const RigState& state)
     return answered(std::string(kNotAvailable));
 }
 
-std::string_view setAnswer(std::optional<std::int32_t> transferResult)
+std::string_view setAnswer(const OscillatorRequestResult& result)
 {
-    constexpr std::int32_t kWordBytes = 4;
-    return transferResult == kWordBytes ? kDone : kInputOutputError;
+    return receiverTookWord(result) ? kDone : kInputOutputError;
 }
 
 } // namespace vexa

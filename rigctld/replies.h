@@ -1,7 +1,8 @@
 #pragma once
 
-#include "rigctld/command.h"
 #include "oscillator/dial.h"
+#include "oscillator/oscillator_request.h"
+#include "rigctld/command.h"
 
 #include <cstdint>
 #include <optional>
@@ -36,6 +37,6 @@ Reply replyTo(const Command& command, const RigState& state);
 // The answer to a set once the request is over: done only when the receiver
 // took the four bytes; an input/output error when none could be opened or
 // the transfer failed.
-std::string_view setAnswer(std::optional<std::int32_t> transferResult);
+std::string_view setAnswer(const OscillatorRequestResult& result);
 
 } // namespace vexa

@@ -1,52 +1,34 @@
 #include "rigctld/rig_server.h"
 
 #include "rigctld/client_connection.h"
-#include "rigctld/set_log.h"
+#include "rigctld/console_log.h"
 #include "rigctld/tuning_worker.h"
 
-#include "oscillator/tuning.h"
-
-#include <QDateTime>
+#include <QCoreApplication>
 #include <QHostAddress>
 #include <QTcpServer>
 #include <QTcpSocket>
 
 #include <algorithm>
-#include <cstdio>
 
 namespace vexa {
 
-namespace {
-
-void printError(const QString& text)
+RigServer::RigServer(UsbLibrary& usb, const RigState& state, std::int32_t transferTimeoutMs)
+    : usb_(usb), state_(state), transferTimeoutMs_(transferTimeoutMs),
+      worker_(std::make_unique<TuningWorker>(usb, transferTimeoutMs, *this))
 {
-    std::fprintf(stderr, "vexa-sdr-rigctld: %s\n", qPrintable(text));
-    std::fflush(stderr);
-}
-
-} // namespace
-
-void printSetLog(const QString& client, const Tuning& tuning, const QString& result)
-{
-    const QString time = QDateTime::currentDateTime().toString(Qt::ISODateWithMs);
-    std::printf("%s\n", setLogLine(time.toStdString(), client.toStdString(), tuning,
-                                   result.toStdString())
-                            .c_str());
-    std::fflush(stdout);
-}
-
-RigServer::RigServer(UsbLibrary& usb, const RigState& state)
-    : state_(state), worker_(std::make_unique<TuningWorker>(usb))
-{
-    worker_->moveToThread(&workerThread_);
-    connect(worker_.get(), &TuningWorker::tuned, this, &RigServer::finishTuning);
-    workerThread_.start();
 }
 
 RigServer::~RigServer()
 {
     shutDown();
-    worker_.reset(); // its thread has ended
+}
+
+void RigServer::tuneAtStart(const Tuning& tuning)
+{
+    std::int32_t devHandle = 0;
+    record("--frequency", tuning,
+           frequencyRequest(usb_, devHandle, *tuning.wordText, transferTimeoutMs_));
 }
 
 std::optional<QString> RigServer::listen(const ServerOptions& options)
@@ -54,13 +36,10 @@ std::optional<QString> RigServer::listen(const ServerOptions& options)
     std::vector<QHostAddress> addresses{QHostAddress::LocalHost, QHostAddress::LocalHostIPv6};
     if (options.listenAddress) {
         const QHostAddress address(QString::fromStdString(*options.listenAddress));
-        if (address.isNull())
-            return "--listen needs an IPv4 or IPv6 address, not \"" +
-                   QString::fromStdString(*options.listenAddress) + "\"";
         if (!address.isLoopback())
-            printError("warning: listening on " + address.toString() +
-                       ", where anyone who reaches port " + QString::number(options.port) +
-                       " can tune the receiver: the protocol has no authentication");
+            printProblem("warning: listening on " + address.toString() +
+                         ", where anyone who reaches port " + QString::number(options.port) +
+                         " can tune the receiver: the protocol has no authentication");
         addresses = {address};
     }
     for (const QHostAddress& address : addresses) {
@@ -75,7 +54,7 @@ std::optional<QString> RigServer::listen(const ServerOptions& options)
             delete listener;
             if (!missingIpv6)
                 return reason;
-            printError(reason);
+            printProblem(reason);
             continue;
         }
         connect(listener, &QTcpServer::newConnection, this, [this, listener] { accept(*listener); });
@@ -88,54 +67,54 @@ void RigServer::accept(QTcpServer& listener)
 {
     while (QTcpSocket* socket = listener.nextPendingConnection()) {
         if (clients_.size() >= kClientLimit) {
-            printError("refused " + socket->peerAddress().toString() + ": already " +
-                       QString::number(kClientLimit) + " clients");
+            printProblem("refused " + socket->peerAddress().toString() + ": already " +
+                         QString::number(kClientLimit) + " clients");
             socket->abort();
             socket->deleteLater();
             continue;
         }
-        clients_.push_back(new ClientConnection(socket, *this));
+        auto* client = new ClientConnection(socket, state_, this);
+        connect(client, &ClientConnection::setRequested, this,
+                [this, client](const Tuning& tuning) { queueSet(*client, tuning); });
+        connect(client, &ClientConnection::closed, this, [this, client] {
+            clients_.erase(std::remove(clients_.begin(), clients_.end(), client), clients_.end());
+        });
+        clients_.push_back(client);
     }
 }
 
-void RigServer::tune(ClientConnection& client, const Tuning& tuning)
+void RigServer::queueSet(ClientConnection& client, const Tuning& tuning)
 {
-    const quint64 ticket = nextTicket_++;
-    pendingSets_[ticket] = {&client, client.address(), tuning};
-    QMetaObject::invokeMethod(worker_.get(), [worker = worker_.get(), ticket,
-                                        word = QString::fromStdString(*tuning.wordText)] {
-        worker->tune(ticket, word);
-    }, Qt::QueuedConnection);
+    sets_.push_back({&client, client.address(), tuning});
+    startNextSet();
 }
 
-void RigServer::finishTuning(quint64 ticket, const QByteArray& answer, const QString& resultLine)
+void RigServer::startNextSet()
 {
-    const auto pending = pendingSets_.find(ticket);
-    if (pending == pendingSets_.end())
+    if (setInFlight_ || sets_.empty() || !worker_)
         return;
-    const PendingSet set = pending->second;
-    pendingSets_.erase(pending);
-    if (answer.toStdString() == kDone)
-        state_.lastDialHz = set.tuning.dialHz;
-    printSetLog(set.address, set.tuning, resultLine);
+    setInFlight_ = true;
+    worker_->tune(*sets_.front().tuning.wordText,
+                  [this](const OscillatorRequestResult& result) { finishSet(result); });
+}
+
+void RigServer::finishSet(const OscillatorRequestResult& result)
+{
+    const PendingSet set = sets_.front();
+    sets_.pop_front();
+    setInFlight_ = false;
+    record(set.address, set.tuning, result);
     if (set.client)
-        set.client->finishSet(answer);
+        set.client->finishSet(result);
+    startNextSet();
 }
 
-void RigServer::logRefusedSet(const QString& client, const Tuning& tuning)
+void RigServer::record(const QString& address, const Tuning& tuning,
+                       const OscillatorRequestResult& result)
 {
-    printSetLog(client, tuning, QString::fromUtf8(kFrequencyOutOfRange.data(),
-                                                  static_cast<qsizetype>(kFrequencyOutOfRange.size())));
-}
-
-void RigServer::reportClientError(const QString& client, const QString& what)
-{
-    printError(client + " " + what);
-}
-
-void RigServer::forget(ClientConnection& client)
-{
-    clients_.erase(std::remove(clients_.begin(), clients_.end(), &client), clients_.end());
+    if (receiverTookWord(result))
+        state_.lastDialHz = tuning.dialHz;
+    printSetLog(address, tuning, frequencyRequestLine(result));
 }
 
 void RigServer::shutDown()
@@ -144,8 +123,11 @@ void RigServer::shutDown()
         listener->close();
     for (ClientConnection* client : std::vector<ClientConnection*>(clients_))
         client->close();
-    workerThread_.quit();
-    workerThread_.wait();
+    worker_.reset();
+    // The set that was on its way is logged; those still waiting are dropped
+    // with their clients.
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    sets_.clear();
 }
 
 } // namespace vexa

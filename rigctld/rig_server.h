@@ -1,14 +1,15 @@
 #pragma once
 
+#include "oscillator/oscillator_request.h"
 #include "rigctld/options.h"
 #include "rigctld/replies.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QString>
-#include <QThread>
 
-#include <map>
+#include <cstdint>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -28,41 +29,42 @@ class RigServer : public QObject {
 public:
     static constexpr std::size_t kClientLimit = 16;
 
-    RigServer(UsbLibrary& usb, const RigState& state);
+    RigServer(UsbLibrary& usb, const RigState& state, std::int32_t transferTimeoutMs);
     ~RigServer() override;
+
+    // Tunes once before any client comes, on the caller's thread; logged as
+    // "--frequency".
+    void tuneAtStart(const Tuning& tuning);
 
     // Listens where the options say; the reason when it cannot.
     std::optional<QString> listen(const ServerOptions& options);
 
     const RigState& state() const { return state_; }
-    void tune(ClientConnection& client, const Tuning& tuning);
-    void logRefusedSet(const QString& client, const Tuning& tuning);
-    void reportClientError(const QString& client, const QString& what);
-    void forget(ClientConnection& client);
 
     // Closes every connection and waits for a set in flight.
     void shutDown();
 
 private:
-    void accept(QTcpServer& listener);
-    void finishTuning(quint64 ticket, const QByteArray& answer, const QString& resultLine);
-
     struct PendingSet {
         QPointer<ClientConnection> client;
         QString address;
         Tuning tuning;
     };
 
+    void accept(QTcpServer& listener);
+    void queueSet(ClientConnection& client, const Tuning& tuning);
+    void startNextSet();
+    void finishSet(const OscillatorRequestResult& result);
+    void record(const QString& address, const Tuning& tuning, const OscillatorRequestResult& result);
+
+    UsbLibrary& usb_;
     RigState state_;
+    const std::int32_t transferTimeoutMs_;
     std::vector<QTcpServer*> listeners_;
     std::vector<ClientConnection*> clients_;
-    QThread workerThread_;
+    std::deque<PendingSet> sets_; // the first is on its way while setInFlight_
+    bool setInFlight_ = false;
     std::unique_ptr<TuningWorker> worker_;
-    quint64 nextTicket_ = 0;
-    std::map<quint64, PendingSet> pendingSets_;
 };
-
-// One set's line on standard output, stamped with the time.
-void printSetLog(const QString& client, const Tuning& tuning, const QString& result);
 
 } // namespace vexa

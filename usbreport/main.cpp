@@ -8,18 +8,28 @@
 #include "inspection/verdict.h"
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: vexa-sdr-usb-report [--verbose] [--json] [--pause] [--help]\n"
-    "  --verbose  every device's descriptors\n"
-    "  --json     the report as JSON, for scripts and bug reports\n"
-    "  --pause    wait for Enter before ending\n"
-    "Exit status: 0 the receiver opens, 1 none is attached, 2 it is attached but does not "
-    "open.\n";
+    "Usage: vexa-sdr-usb-report [OPTION...]\n"
+    "Lists every attached USB device, the Vexa SDR receiver's first, and says why\n"
+    "the receiver is or is not found.\n"
+    "\n"
+    "  --verbose   every device's descriptors\n"
+    "  --json      the report as JSON, for scripts and bug reports\n"
+    "  --pause     wait for Enter before ending\n"
+    "  -h, --help  show this text\n"
+    "\n"
+    "Exit status: 0 the receiver opens, 1 none is attached, 2 it is attached but\n"
+    "does not open, 64 for a wrong option.\n";
+
+// The exit status of a wrong command line, sysexits.h's EX_USAGE, as the
+// rig-control server's.
+constexpr int kUsageErrorStatus = 64;
 
 struct Options {
     bool help = false;
@@ -28,11 +38,12 @@ struct Options {
     bool pause = false;
 };
 
-bool parse(int argc, char* argv[], Options& options)
+// The options, or the one that is not known.
+std::optional<std::string_view> parse(int argc, char* argv[], Options& options)
 {
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
-        if (arg == "--help")
+        if (arg == "--help" || arg == "-h")
             options.help = true;
         else if (arg == "--verbose")
             options.verbose = true;
@@ -41,9 +52,9 @@ bool parse(int argc, char* argv[], Options& options)
         else if (arg == "--pause")
             options.pause = true;
         else
-            return false;
+            return arg;
     }
-    return true;
+    return std::nullopt;
 }
 
 } // namespace
@@ -51,9 +62,10 @@ bool parse(int argc, char* argv[], Options& options)
 int main(int argc, char* argv[])
 {
     Options options;
-    if (!parse(argc, argv, options)) {
-        std::fputs(kUsage, stderr);
-        return 64;
+    if (const auto unknown = parse(argc, argv, options)) {
+        std::fprintf(stderr, "vexa-sdr-usb-report: unknown option \"%.*s\" (see --help)\n",
+                     static_cast<int>(unknown->size()), unknown->data());
+        return kUsageErrorStatus;
     }
     if (options.help) {
         std::fputs(kUsage, stdout);

@@ -189,17 +189,6 @@ class ServerTest(unittest.TestCase):
                 self.assertEqual(sum(line.startswith(second_set)
                                      for line in server.receiver.output()), second_sets)
 
-    def test_bad_options_are_named(self):
-        for options, named in [(["--port", "70000"], "--port"), (["--multiplier", "0"], "--multiplier"),
-                               (["--frequency", "-5"], "--frequency"),
-                               (["--frequency", "9e9"], "--frequency"),
-                               (["--listen", "nowhere"], "--listen"), (["--bogus"], "--bogus")]:
-            with self.subTest(options=options):
-                done = subprocess.run([SERVER, *options], capture_output=True, text=True,
-                                      timeout=30)
-                self.assertNotEqual(done.returncode, 0)
-                self.assertIn(named, done.stderr)
-
 
 if __name__ == "__main__":
     unittest.main()

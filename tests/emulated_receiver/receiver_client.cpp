@@ -12,12 +12,13 @@
 
 int main()
 {
-    vexa::LibusbLibrary usb;
+    vexa::LibusbLibrary usb(vexa::standardErrorSink("receiver_client"));
     usb.vb_usb_init();
     std::string previous;
     for (int attempt = 0; attempt < 1000; ++attempt) {
         std::int32_t devHandle = 0;
-        const std::string line = vexa::sendFrequencyWord(usb, devHandle, "3800000");
+        const std::string line = vexa::frequencyRequestLine(
+            vexa::frequencyRequest(usb, devHandle, "3800000", vexa::kRequestTimeoutMs));
         if (line != previous) {
             std::printf("%s\n", line.c_str());
             std::fflush(stdout);

@@ -100,9 +100,9 @@ TEST(PluginSettings, AWrongTextIsRefusedWithItsReasonAndChangesNothing)
 TEST(OutcomeNotices, AFailureIsToldOnceInADialogAndTheRecoveryInTheLog)
 {
     const TuningJob job{tuningFor(7100000, {}), ""};
-    const TuningOutcome tuned{4, "RC=4   Hex=1C66666"};
-    const TuningOutcome notFound{std::nullopt, " Error: Device not found!"};
-    const TuningOutcome timedOut{-7, "RC=-7   Hex=1C66666"};
+    const TuningOutcome tuned{{"1C66666", 4}, {}};
+    const TuningOutcome notFound{{"1C66666", std::nullopt}, {"no device has the serial number"}};
+    const TuningOutcome timedOut{{"1C66666", -7}, {}};
     const struct {
         TuningOutcome outcome;
         std::optional<NoticeLevel> told;
@@ -121,12 +121,13 @@ TEST(OutcomeNotices, AFailureIsToldOnceInADialogAndTheRecoveryInTheLog)
             continue;
         EXPECT_EQ(notice->level, *told);
         EXPECT_THAT(notice->text, HasSubstr("LO 7100000 Hz"));
-        if (!outcome.tuned()) {
+        if (!receiverTookWord(outcome.request)) {
             EXPECT_THAT(notice->text, HasSubstr("vexa-sdr-usb-report"));
         }
     }
     const auto withSerial = OutcomeNotices().after({job.tuning, "VX-7"}, notFound);
     EXPECT_THAT(withSerial->text, HasSubstr("serial number \"VX-7\""));
+    EXPECT_THAT(withSerial->text, HasSubstr("USB: no device has the serial number."));
 }
 
 // What the host hears: statuses with their texts.
@@ -141,7 +142,11 @@ int hear(int count, int status, float, void* data)
 TEST(ExtioPlugin, StoredSettingsOfAnotherPluginAreIgnoredAndTheHostIsTold)
 {
     heard.clear();
-    ExtioPlugin plugin({[] { return [](const TuningJob&) { return TuningOutcome{4, "RC=4"}; }; },
+    ExtioPlugin plugin({[] {
+                            return [](const TuningJob& job) {
+                                return TuningOutcome{{*job.tuning.wordText, 4}, {}};
+                            };
+                        },
                         nullptr, nullptr});
     plugin.hostSupports(extio::kSupportsLogging);
     plugin.setSetting(-1, "");

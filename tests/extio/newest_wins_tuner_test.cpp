@@ -29,7 +29,7 @@ struct StalledReceiver {
         sent.push_back(job.tuning.dialHz);
         changed.notify_all();
         changed.wait(lock, [this] { return answering; });
-        return {4, "RC=4"};
+        return {{*job.tuning.wordText, 4}, {}};
     }
     void report(const TuningJob& job)
     {

@@ -3,7 +3,7 @@
 // control character and is valid UTF-8, so it cannot garble a terminal, a log
 // or the JSON report. Wrong results are reported through abort().
 
-#include "inspection/string_descriptor.h"
+#include "usb/string_descriptor.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -12,35 +12,40 @@ using vexa::testing::requestCalls;
 
 namespace {
 
-constexpr std::array<std::uint8_t, 4> k28MHz{0x00, 0x00, 0x80, 0x03};
+constexpr std::uint32_t kCrystalWord = 0x7248F5C3;
 
 TEST(OscillatorRequest, OpensSendsOneRequestAndCloses)
 {
     FakeUsbLibrary usb;
     std::int32_t devHandle = 0;
-    const std::string line =
-        sendOscillatorRequest(usb, devHandle, kRequestSetFrequency, k28MHz, "   Hex=3800000");
-    EXPECT_EQ(line, "RC=4   Hex=3800000");
+    const OscillatorRequestResult result = frequencyRequest(usb, devHandle, "3800000", 5000);
+    EXPECT_EQ(frequencyRequestLine(result), "RC=4   Hex=3800000");
+    EXPECT_TRUE(receiverTookWord(result));
     EXPECT_THAT(usb.calls, ElementsAreArray(requestCalls("32", "00 00 80 03")));
     EXPECT_EQ(devHandle, 0);
 }
 
-TEST(OscillatorRequest, ResultLineShowsWhateverTheTransferReturned)
+TEST(OscillatorRequest, ResultShowsWhateverTheTransferReturnedAndOnlyFourBytesAreTaken)
 {
-    const std::pair<std::int32_t, std::string> cases[] = {
-        {4, "RC=4  Calibrated!"},
-        {0, "RC=0  Calibrated!"},
-        {-1, "RC=-1  Calibrated!"},
-        {-7, "RC=-7  Calibrated!"},
-        {-2147483647 - 1, "RC=-2147483648  Calibrated!"},
+    const struct {
+        std::int32_t transferResult;
+        const char* line;
+        bool taken;
+    } cases[] = {
+        {4, "RC=4  Calibrated!", true},
+        {0, "RC=0  Calibrated!", false},
+        {3, "RC=3  Calibrated!", false},
+        {-1, "RC=-1  Calibrated!", false},
+        {-7, "RC=-7  Calibrated!", false},
+        {-2147483647 - 1, "RC=-2147483648  Calibrated!", false},
     };
-    for (const auto& [result, line] : cases) {
+    for (const auto& c : cases) {
         FakeUsbLibrary usb;
-        usb.transferResult = result;
+        usb.transferResult = c.transferResult;
         std::int32_t devHandle = 0;
-        EXPECT_EQ(sendOscillatorRequest(usb, devHandle, kRequestSetCrystalFrequency,
-                                        {0xC3, 0xF5, 0x48, 0x72}, "  Calibrated!"),
-                  line);
+        const OscillatorRequestResult result = crystalRequest(usb, devHandle, kCrystalWord, 5000);
+        EXPECT_EQ(crystalRequestLine(result), c.line);
+        EXPECT_EQ(receiverTookWord(result), c.taken) << c.line;
         // A failed transfer is not retried, and the receiver is closed all the same.
         EXPECT_THAT(usb.calls, ElementsAreArray(requestCalls("33", "C3 F5 48 72")));
         EXPECT_EQ(devHandle, 0);
@@ -52,23 +57,25 @@ TEST(OscillatorRequest, WithoutReceiverNothingIsSentOrClosed)
     FakeUsbLibrary usb;
     usb.openResult = 0;
     std::int32_t devHandle = 0;
-    EXPECT_EQ(sendOscillatorRequest(usb, devHandle, kRequestSetFrequency, k28MHz, "   Hex=3800000"),
-              " Error: Device not found!");
+    const OscillatorRequestResult result = frequencyRequest(usb, devHandle, "3800000", 5000);
+    EXPECT_EQ(frequencyRequestLine(result), " Error: Device not found!");
+    EXPECT_EQ(crystalRequestLine(result), " Error: Device not found!");
+    EXPECT_FALSE(receiverTookWord(result));
     EXPECT_THAT(usb.calls, ElementsAre("init", "open 0 16C0 05DC"));
     EXPECT_EQ(devHandle, 0);
 }
 
-TEST(OscillatorRequest, EveryRequestOpensAndClosesItsOwnDevice)
+TEST(OscillatorRequest, EveryRequestOpensAndClosesItsOwnDeviceWithTheTimeOutGiven)
 {
     FakeUsbLibrary usb;
     std::int32_t devHandle = 0;
-    sendOscillatorRequest(usb, devHandle, kRequestSetFrequency, k28MHz, "");
+    frequencyRequest(usb, devHandle, "3800000", 5000);
     usb.openResult = 8;
-    sendOscillatorRequest(usb, devHandle, kRequestSetFrequency, k28MHz, "");
+    frequencyRequest(usb, devHandle, "3800000", 800);
     EXPECT_THAT(usb.calls,
                 ElementsAre("init", "open 0 16C0 05DC", ::testing::StartsWith("control 7 "),
                             "close 7", "init", "open 0 16C0 05DC",
-                            ::testing::StartsWith("control 8 "), "close 8"));
+                            "control 8 40 32 0755 0 [00 00 80 03] 4 800", "close 8"));
     EXPECT_EQ(devHandle, 0);
 }
 

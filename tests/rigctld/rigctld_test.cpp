@@ -2,8 +2,6 @@
 #include "rigctld/dump_state.h"
 #include "rigctld/line_buffer.h"
 #include "rigctld/options.h"
-#include "rigctld/serial_selection.h"
-#include "support/fake_usb_library.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -92,28 +90,24 @@ TEST(Options, ReadsValuesAndNamesTheWrongOne)
     EXPECT_EQ(good.options.dial.multiplier, 4);
     EXPECT_EQ(good.options.dial.offsetHz, -12000);
     EXPECT_EQ(good.options.startDialHz, 7074000);
-    for (const auto& wrong : std::vector<std::vector<std::string_view>>{
-             {"--port", "0"}, {"--port", "65536"}, {"--multiplier", "-2"}, {"--offset", "nan"},
-             {"--frequency", "-1"}, {"--port"}, {"--verbose"}}) {
+    // Each wrong command line names the option at fault.
+    for (const auto& [wrong, named] : std::vector<std::pair<std::vector<std::string_view>, std::string>>{
+             {{"--port", "0"}, "--port"},
+             {{"--port", "65536"}, "--port"},
+             {{"--multiplier", "-2"}, "--multiplier"},
+             {{"--offset", "nan"}, "--offset"},
+             {{"--frequency", "-1"}, "--frequency"},
+             {{"--frequency", "9e9"}, "--frequency"},
+             // In range with the default multiplier, not with 4.
+             {{"--frequency", "300e6", "--multiplier", "4"}, "--frequency"},
+             {{"--port"}, "--port"},
+             {{"--verbose"}, "unknown option \"--verbose\""}}) {
         const ParsedOptions parsed = parseOptions(wrong);
-        EXPECT_THAT(parsed.error, ::testing::HasSubstr(std::string(wrong[0])));
+        EXPECT_THAT(parsed.error, ::testing::HasSubstr(named)) << wrong[0];
     }
+    EXPECT_EQ(parseOptions({"--frequency", "300e6"}).error, "");
     EXPECT_TRUE(parseOptions({"--port", "1", "--help"}).helpAsked);
-}
-
-} // namespace
-
-namespace {
-
-TEST(SerialSelectedUsb, OpensTheReceiverWithTheSerialWhereverItIsCounted)
-{
-    vexa::testing::FakeUsbLibrary usb;
-    vexa::SerialNumbers attached{std::nullopt, "B-2", "A-1"};
-    vexa::SerialSelectedUsb chosen(usb, "A-1", [&](std::uint16_t, std::uint16_t) { return attached; });
-    EXPECT_EQ(chosen.vb_usb_open(0, 0x16C0, 0x05DC), 7);
-    attached = {"B-2"}; // unplugged
-    EXPECT_EQ(chosen.vb_usb_open(0, 0x16C0, 0x05DC), 0);
-    EXPECT_THAT(usb.calls, ::testing::ElementsAre("open 2 16C0 05DC"));
+    EXPECT_TRUE(parseOptions({"-h"}).helpAsked);
 }
 
 } // namespace

@@ -102,7 +102,8 @@ private:
         const double mhz = 1.0 + (requests_ % 997) * 0.5;
         const std::string text = *oscillatorWordText(mhz);
         std::int32_t devHandle = 0;
-        const std::string line = sendFrequencyWord(usb_, devHandle, text);
+        const std::string line =
+            frequencyRequestLine(frequencyRequest(usb_, devHandle, text, kRequestTimeoutMs));
         const std::string expected =
             transferResult ? "RC=" + std::to_string(*transferResult) + "   Hex=" + text
                            : std::string(kDeviceNotFound);
@@ -142,7 +143,7 @@ private:
             std::cerr << "request " << requests_ << " went wrong: " << what << '\n';
     }
 
-    LibusbLibrary usb_;
+    LibusbLibrary usb_{standardErrorSink("soak_client")};
     int requests_ = 0;
     int transfers_ = 0;
     int wrong_ = 0;

@@ -106,6 +106,10 @@ class ReceiverHarness:
     def unplug(self):
         self._command("unplug", "unplugged")
 
+    def plug_second(self):
+        """Plugs in the second device, which shares the receiver's IDs."""
+        self._command("plug second", "second plugged")
+
     def deny_access(self):
         self._command("deny", "access denied")
 

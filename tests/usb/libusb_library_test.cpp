@@ -3,6 +3,8 @@
 
 #include "usb/libusb_library.h"
 
+#include "oscillator/oscillator_request.h"
+
 #include "emulated_receiver/emulated_receiver.h"
 #include "emulated_receiver/no_file_access_override.h"
 #include "support/open_descriptors.h"
@@ -23,6 +25,12 @@ constexpr std::int32_t kVendor = 0x16C0;
 constexpr std::int32_t kProduct = 0x05DC;
 constexpr std::uint8_t k28MHz[4] = {0x00, 0x00, 0x80, 0x03};
 constexpr std::int32_t kShortTimeoutMs = 200;
+// What the library says of the receiver, in the first port, when its node is read-only.
+const std::string kReceiverDenied =
+    "receiver 16C0:05DC, bus 001 address 002 does not open (LIBUSB_ERROR_ACCESS). Your account "
+    "may not write to it (access was denied): install the udev rule, see README, \"Access to "
+    "the receiver without root\", then replug it. Logged in over ssh or su, join the group "
+    "plugdev instead: sudo usermod -aG plugdev \"$USER\", then log out and in again.";
 
 // umockdev's thread in this process closes its ends of the device node's
 // sockets in its own time.
@@ -41,7 +49,8 @@ protected:
     }
 
     EmulatedReceiver receiver;
-    LibusbLibrary usb;
+    std::vector<std::string> said; // what the library told its sink
+    LibusbLibrary usb{[this](const std::string& message) { said.push_back(message); }};
 };
 
 class LibusbLibraryWithoutReceiver : public LibusbLibraryTest {
@@ -89,11 +98,10 @@ TEST_F(LibusbLibraryTest, FailedTransfersReturnLibusbErrorsAndTheDeviceStillClos
     usb.vb_usb_close(handle);
 }
 
-TEST_F(LibusbLibraryWithoutReceiver, OpenGivesNoHandleAndWritesNothing)
+TEST_F(LibusbLibraryWithoutReceiver, OpenGivesNoHandleAndSaysNothing)
 {
-    ::testing::internal::CaptureStderr();
     EXPECT_EQ(openReceiver(), 0);
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    EXPECT_THAT(said, ElementsAre());
 }
 
 TEST_F(LibusbLibraryTest, IndexCountsOnlyDevicesWithTheseIds)
@@ -184,39 +192,74 @@ TEST_F(LibusbLibraryTest, ArgumentsOutOfRangeAreRejectedBeforeTheWire)
     usb.vb_usb_close(handle);
 }
 
-TEST_F(LibusbLibraryTest, AccessDeniedGivesNoHandleAndOneLineOnStandardError)
+TEST_F(LibusbLibraryTest, AccessDeniedGivesNoHandleAndSaysWhy)
 {
     receiver.denyAccess(true);
     std::int32_t handle = 0;
-    ::testing::internal::CaptureStderr();
     {
         const NoFileAccessOverride asAnOperator;
         handle = openReceiver();
     }
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-              "vexa-sdr-control: receiver 16C0:05DC found but access was denied; install the "
-              "udev rule (see README, Troubleshooting)\n");
     EXPECT_EQ(handle, 0);
+    EXPECT_THAT(said, ElementsAre(kReceiverDenied));
 }
 
 TEST_F(LibusbLibraryTest, SeveralDevicesWithTheIdsAreNamedAndStillOneTransferGoesOut)
 {
     receiver.plugSecondDevice();
-    ::testing::internal::CaptureStderr();
     const std::int32_t handle = openReceiver();
-    const std::string written = ::testing::internal::GetCapturedStderr();
     ASSERT_NE(handle, 0);
     EXPECT_EQ(send(handle), 4);
     usb.vb_usb_close(handle);
 
     // No string is read to tell them apart: one transfer in all, on the one named.
-    const auto onReceiver = receiver.transfers().size();
-    const auto onSecond = receiver.secondDeviceTransfers().size();
-    EXPECT_EQ(onReceiver + onSecond, 1u);
-    EXPECT_EQ(written, "vexa-sdr-control: 2 devices share the ID 16C0:05DC; this request went "
-                       "to the first, on bus 001 at address " +
-                           std::string(onReceiver == 1 ? "002" : "003") +
-                           "; vexa-sdr-usb-report tells them apart\n");
+    EXPECT_EQ(receiver.transfers().size(), 1u);
+    EXPECT_TRUE(receiver.secondDeviceTransfers().empty());
+    EXPECT_THAT(said, ElementsAre("2 devices share the ID 16C0:05DC; this request went to the "
+                                  "first, bus 001 address 002; vexa-sdr-usb-report tells them "
+                                  "apart"));
+}
+
+// The receiver (serial VX-000172) is in the first port, the other device
+// (BT-9) in the second; each library below opens them in one listing.
+TEST_F(LibusbLibraryTest, ASerialNumberChoosesTheDeviceAndSaysWhyNoneHasIt)
+{
+    receiver.plugSecondDevice();
+    const std::string notFound = "no device with the ID 16C0:05DC has the serial number ";
+    const std::string listed = " (2 attached); vexa-sdr-usb-report lists their serial numbers";
+    const struct {
+        const char* serial;
+        bool receiverDenied;
+        std::size_t receiverSets, otherSets;
+        std::vector<std::string> said;
+    } cases[] = {
+        {"VX-000172", false, 1, 0, {}},
+        {"BT-9", false, 0, 1, {}},
+        {"BT-9", true, 0, 1, {}}, // the receiver, which does not open, is passed over
+        {"VX-000172", true, 0, 0,
+         {notFound + "\"VX-000172\"" + listed,
+          kReceiverDenied}},
+        {"VX-00017", false, 0, 0, {notFound + "\"VX-00017\"" + listed}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.serial) + (c.receiverDenied ? ", receiver denied" : ""));
+        receiver.denyAccess(c.receiverDenied);
+        const auto receiverBefore = countOf(receiver.transfers(), kRequestSetFrequency);
+        const auto otherBefore = countOf(receiver.secondDeviceTransfers(), kRequestSetFrequency);
+        std::vector<std::string> chosenSaid;
+        LibusbLibrary chosen([&](const std::string& message) { chosenSaid.push_back(message); },
+                             c.serial);
+        std::int32_t devHandle = 0;
+        {
+            const NoFileAccessOverride asAnOperator;
+            frequencyRequest(chosen, devHandle, "3800000", kRequestTimeoutMs);
+        }
+        EXPECT_EQ(countOf(receiver.transfers(), kRequestSetFrequency) - receiverBefore,
+                  c.receiverSets);
+        EXPECT_EQ(countOf(receiver.secondDeviceTransfers(), kRequestSetFrequency) - otherBefore,
+                  c.otherSets);
+        EXPECT_EQ(chosenSaid, c.said);
+    }
 }
 
 TEST_F(LibusbLibraryTest, ManyRequestsLeaveNoDescriptorOpen)
@@ -238,7 +281,7 @@ TEST_F(LibusbLibraryTest, DestroyingTheLibraryClosesWhatIsStillOpen)
 {
     const std::size_t before = settledOpenDescriptors(kSockets);
     {
-        LibusbLibrary other;
+        LibusbLibrary other{UsbMessageSink{}};
         ASSERT_NE(other.vb_usb_open(0, kVendor, kProduct), 0);
         ASSERT_NE(other.vb_usb_open(0, kVendor, kProduct), 0);
         EXPECT_GT(openDescriptors(kSockets), before);

@@ -19,8 +19,8 @@ std::string send28MHz(LibusbLibrary& usb)
 {
     usb.vb_usb_init();
     std::int32_t devHandle = -1;
-    const std::string line = sendOscillatorRequest(usb, devHandle, kRequestSetFrequency,
-                                                   {0x00, 0x00, 0x80, 0x03}, "   Hex=3800000");
+    const std::string line =
+        frequencyRequestLine(frequencyRequest(usb, devHandle, "3800000", kRequestTimeoutMs));
     EXPECT_EQ(devHandle, 0);
     return line;
 }
@@ -28,7 +28,7 @@ std::string send28MHz(LibusbLibrary& usb)
 TEST(OscillatorRequestOverLibusb, TunesTheReceiverTo28MHz)
 {
     EmulatedReceiver receiver;
-    LibusbLibrary usb;
+    LibusbLibrary usb{UsbMessageSink{}};
     EXPECT_EQ(send28MHz(usb), "RC=4   Hex=3800000");
     const auto transfers = receiver.transfers();
     ASSERT_EQ(transfers.size(), 1u);
@@ -39,7 +39,7 @@ TEST(OscillatorRequestOverLibusb, TunesTheReceiverTo28MHz)
 TEST(OscillatorRequestOverLibusb, WithoutReceiverTheDeviceIsNotFound)
 {
     EmulatedReceiver receiver(false);
-    LibusbLibrary usb;
+    LibusbLibrary usb{UsbMessageSink{}};
     EXPECT_EQ(send28MHz(usb), " Error: Device not found!");
 }
 

@@ -28,7 +28,7 @@ class WindowsUsbReportTest(unittest.TestCase):
         self.assertEqual(ran.returncode, 1, ran.stdout + ran.stderr)
         for expected in ("Verdict: no receiver (USB ID 16C0:05DC) is attached",
                          "missing from the Device Manager",
-                         "pick the device with USB ID 16C0 05DC, choose WinUSB",
+                         "pick the device with USB ID 16C0:05DC, choose WinUSB",
                          "Press Enter to close this window."):
             self.assertIn(expected, ran.stdout)
 

@@ -1,5 +1,6 @@
 #include "emulated_receiver/control_transfer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -46,6 +47,13 @@ std::string describe(const ControlTransfer& transfer)
         line += text;
     }
     return line;
+}
+
+std::size_t countOf(const std::vector<ControlTransfer>& transfers, std::uint8_t request)
+{
+    return static_cast<std::size_t>(
+        std::count_if(transfers.begin(), transfers.end(),
+                      [request](const ControlTransfer& t) { return t.request() == request; }));
 }
 
 } // namespace vexa::testing

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -24,5 +25,8 @@ struct ControlTransfer {
 // or set-crystal (0x33, word / 2^24) request means, e.g.
 // "request 32 value 0755 index 0000 data 00 00 80 03 frequency 28.000000 MHz".
 std::string describe(const ControlTransfer& transfer);
+
+// How many of the transfers carry this request, e.g. 0x32 among string reads.
+std::size_t countOf(const std::vector<ControlTransfer>& transfers, std::uint8_t request);
 
 } // namespace vexa::testing

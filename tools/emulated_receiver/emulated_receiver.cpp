@@ -24,15 +24,30 @@ constexpr std::uint8_t kStringDescriptor = 0x03;
 constexpr const char* kDescriptors = "12011001FF000008C016DC05000101020301"
                                      "0902120001010080320904000000FF000000";
 
-// A string descriptor: length, type, then the text in UTF-16LE (ASCII here).
+// A string descriptor: length, type, then the text, given in UTF-8, in
+// UTF-16LE.
 std::vector<std::uint8_t> stringDescriptor(std::string_view text)
 {
-    std::vector<std::uint8_t> bytes{static_cast<std::uint8_t>(2 + 2 * text.size()),
-                                    kStringDescriptor};
-    for (const char c : text) {
-        bytes.push_back(static_cast<std::uint8_t>(c));
-        bytes.push_back(0);
+    std::vector<std::uint8_t> bytes{0, kStringDescriptor};
+    const auto append = [&bytes](char32_t unit) {
+        bytes.push_back(static_cast<std::uint8_t>(unit & 0xFF));
+        bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
+    };
+    for (std::size_t at = 0; at < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[at]);
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        char32_t c = length == 1 ? lead : lead & (0x3Fu >> (length - 1));
+        for (std::size_t k = 1; k < length && at + k < text.size(); ++k)
+            c = c << 6 | (static_cast<unsigned char>(text[at + k]) & 0x3Fu);
+        at += length;
+        if (c < 0x10000) {
+            append(c);
+        } else {
+            append(0xD800 + ((c - 0x10000) >> 10));
+            append(0xDC00 + ((c - 0x10000) & 0x3FF));
+        }
     }
+    bytes[0] = static_cast<std::uint8_t>(bytes.size());
     return bytes;
 }
 

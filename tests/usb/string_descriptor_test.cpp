@@ -1,4 +1,4 @@
-#include "inspection/string_descriptor.h"
+#include "usb/string_descriptor.h"
 
 #include <gtest/gtest.h>
 
@@ -21,8 +21,9 @@ const Case kCases[] = {
     {"empty", {2, 3}, "", ""},
     {"beyond ASCII", {6, 3, 0xB5, 0x00, 0xAC, 0x20}, "\xC2\xB5\xE2\x82\xAC", ""},
     {"surrogate pair", {6, 3, 0x3D, 0xD8, 0xE1, 0xDC}, "\xF0\x9F\x93\xA1", ""},
-    {"lone surrogates", {6, 3, 0x00, 0xDC, 0x3D, 0xD8}, "\\uDC00\\uD83D", ""},
+    {"lone surrogates", {8, 3, 0x00, 0xDC, 0xFF, 0xDF, 0x3D, 0xD8}, "\\uDC00\\uDFFF\\uD83D", ""},
     {"control characters", {8, 3, 'a', 0, 0x1B, 0, '\n', 0}, "a\\u001B\\u000A", ""},
+    {"C1 control characters", {8, 3, 0x80, 0, 'a', 0, 0x9F, 0}, "\\u0080a\\u009F", ""},
     {"direction override", {4, 3, 0x2E, 0x20}, "\\u202E", ""},
     {"backslash", {4, 3, '\\', 0}, "\\\\", ""},
     {"odd length", {5, 3, 'a', 0, 0xFF}, "a\\xFF", ""},

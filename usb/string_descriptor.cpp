@@ -1,7 +1,8 @@
-#include "inspection/string_descriptor.h"
+#include "usb/string_descriptor.h"
+
+#include "usb/printed.h"
 
 #include <array>
-#include <cstdio>
 
 namespace vexa {
 
@@ -32,9 +33,7 @@ bool escaped(char32_t c)
 
 void appendEscape(std::string& text, const char* format, unsigned value)
 {
-    char escape[16];
-    std::snprintf(escape, sizeof escape, format, value);
-    text += escape;
+    text += printed(format, value);
 }
 
 void appendUtf8(std::string& text, char32_t c)
