@@ -33,8 +33,11 @@ std::string whatWentWrong(const TuningJob& job, const TuningOutcome& outcome)
 std::string failureText(const TuningJob& job, const TuningOutcome& outcome)
 {
     std::string text = whatWentWrong(job, outcome);
-    for (const std::string& message : outcome.usbMessages)
-        text += " USB: " + message + ".";
+    for (const std::string& message : outcome.usbMessages) {
+        text += " USB: " + message;
+        if (!message.empty() && message.back() != '.')
+            text += '.';
+    }
     return text;
 }
 

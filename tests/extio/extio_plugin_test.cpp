@@ -80,13 +80,17 @@ protected:
         return plugin;
     }
 
-    std::vector<Bytes> sentWords() const
+    // The words of the set-frequency requests among a device's transfers
+    // (choosing by serial number reads strings too).
+    static std::vector<Bytes> wordsIn(const std::vector<ControlTransfer>& transfers)
     {
         std::vector<Bytes> words;
-        for (const ControlTransfer& transfer : receiver.transfers())
-            words.push_back(transfer.data);
+        for (const ControlTransfer& transfer : transfers)
+            if (transfer.request() == kRequestSetFrequency)
+                words.push_back(transfer.data);
         return words;
     }
+    std::vector<Bytes> sentWords() const { return wordsIn(receiver.transfers()); }
 
     EmulatedReceiver receiver;
     Host hostState;
@@ -162,6 +166,31 @@ TEST_F(ExtioPluginOnReceiver, WhileTheReceiverStallsSetsReturnAndTheNewestGoesNe
     EXPECT_EQ(senderHolder.use_count(), 1);
     EXPECT_EQ(hostState.heard.size(), heard);
     EXPECT_EQ(hostState.outcomes, 2u);
+}
+
+// The receiver (serial VX-000172) is in the first port, another device with
+// its IDs (BT-9) in the second. New settings tune the last LO again.
+TEST_F(ExtioPluginOnReceiver, TheSerialNumberChoosesTheReceiverAndAnUnknownOneIsTold)
+{
+    receiver.plugSecondDevice();
+    auto plugin = openPlugin();
+    plugin->setLo(7100000);
+    hostState.waitForOutcomes(1);
+    PluginSettings settings = plugin->settings();
+    settings.serial = "BT-9";
+    plugin->changeSettings(settings);
+    hostState.waitForOutcomes(2);
+    settings.serial = "VX-9";
+    plugin->changeSettings(settings);
+    hostState.waitForOutcomes(3);
+    EXPECT_TRUE(plugin->close(10s));
+
+    const Bytes k7100000{0x66, 0x66, 0xC6, 0x01};
+    EXPECT_THAT(sentWords(), ElementsAre(k7100000));
+    EXPECT_THAT(wordsIn(receiver.secondDeviceTransfers()), ElementsAre(k7100000));
+    ASSERT_EQ(hostState.heardOf(extio::kMessageErrorDialog), 1u);
+    EXPECT_THAT(hostState.heard.back().second,
+                HasSubstr("USB: no device with the ID 16C0:05DC has the serial number \"VX-9\""));
 }
 
 TEST_F(ExtioPluginOnReceiver, UnpluggedTheFailureIsToldOnceAndRepluggedTheNextSetTunes)
