@@ -13,10 +13,12 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <thread>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -32,24 +34,6 @@ constexpr const wchar_t* kNoticeTitle = L"Vexa SDR ExtIO";
 
 using Callback = int (*)(int, int, float, void*);
 
-struct Plugin {
-    bool(__stdcall* InitHW)(char*, char*, int&);
-    bool(__stdcall* OpenHW)();
-    void(__stdcall* CloseHW)();
-    int(__stdcall* StartHW)(long);
-    void(__stdcall* StopHW)();
-    void(__stdcall* SetCallback)(Callback);
-    int(__stdcall* SetHWLO)(long);
-    long(__stdcall* GetHWLO)();
-    int(__stdcall* GetStatus)();
-    void(__stdcall* ExtIoSDRInfo)(int, int, void*);
-    int(__stdcall* ExtIoGetSetting)(int, char*, char*);
-    void(__stdcall* ExtIoSetSetting)(int, const char*);
-    void(__stdcall* ShowGUI)();
-    void(__stdcall* HideGUI)();
-    void(__stdcall* SwitchGUI)();
-};
-
 int failures = 0;
 
 void check(bool held, const std::string& what)
@@ -60,11 +44,69 @@ void check(bool held, const std::string& what)
     }
 }
 
-template <typename Function>
-void find(HMODULE dll, const char* name, Function& function)
+// On 32-bit Windows a __stdcall function takes its arguments off the stack
+// and a __cdecl one leaves them to its caller: a function of the other
+// convention than declared returns with the stack pointer moved. 64-bit
+// Windows has one convention.
+[[gnu::always_inline]] inline std::uintptr_t stackPointer()
 {
-    function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(dll, name)));
-    check(function != nullptr, std::string("GetProcAddress finds ") + name);
+#if defined(__i386__)
+    std::uintptr_t pointer = 0;
+    asm volatile("movl %%esp, %0" : "=r"(pointer) : : "memory");
+    return pointer;
+#else
+    return 0;
+#endif
+}
+
+// A function of the plugin, found by its name, __stdcall as the interface
+// declares it; each call checks that the stack pointer comes back unmoved.
+template <typename Result, typename... Parameters>
+struct Entry {
+    const char* name = nullptr;
+    Result(__stdcall* function)(Parameters...) = nullptr;
+
+    Result operator()(Parameters... arguments) const
+    {
+        const std::uintptr_t before = stackPointer();
+        if constexpr (std::is_void_v<Result>) {
+            function(arguments...);
+            const std::uintptr_t after = stackPointer();
+            check(after == before, std::string(name) + " keeps the __stdcall convention");
+        } else {
+            const Result result = function(arguments...);
+            const std::uintptr_t after = stackPointer();
+            check(after == before, std::string(name) + " keeps the __stdcall convention");
+            return result;
+        }
+    }
+};
+
+struct Plugin {
+    Entry<bool, char*, char*, int&> InitHW;
+    Entry<bool> OpenHW;
+    Entry<void> CloseHW;
+    Entry<int, long> StartHW;
+    Entry<void> StopHW;
+    Entry<void, Callback> SetCallback;
+    Entry<int, long> SetHWLO;
+    Entry<long> GetHWLO;
+    Entry<int> GetStatus;
+    Entry<void, int, int, void*> ExtIoSDRInfo;
+    Entry<int, int, char*, char*> ExtIoGetSetting;
+    Entry<void, int, const char*> ExtIoSetSetting;
+    Entry<void> ShowGUI;
+    Entry<void> HideGUI;
+    Entry<void> SwitchGUI;
+};
+
+template <typename Result, typename... Parameters>
+void find(HMODULE dll, const char* name, Entry<Result, Parameters...>& entry)
+{
+    entry.name = name;
+    entry.function = reinterpret_cast<Result(__stdcall*)(Parameters...)>(
+        reinterpret_cast<void*>(GetProcAddress(dll, name)));
+    check(entry.function != nullptr, std::string("GetProcAddress finds ") + name);
 }
 
 // The messages the plugin tells through the callback.
