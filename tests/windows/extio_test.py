@@ -1,8 +1,9 @@
 """The ExtIO plugin's DLLs from the ZIP: each exports the undecorated names
 the SDR programs look up and imports nothing but Windows's own DLLs, read
-from its file, and each runs under Wine in the project's own host of its
-architecture, which drives it as an SDR program does, without a receiver.
-The 32-bit run needs a 32-bit Wine, which VEXA_SKIP_WINE32=1 leaves out."""
+from its file, and the 64-bit one runs under Wine in the project's own
+host, which drives it as an SDR program does, without a receiver. (The
+32-bit one would need a 32-bit Wine, whose WoW64 prefixes change what the
+installer and program tests see; README says how to run it by hand.)"""
 
 import os
 import re
@@ -48,19 +49,14 @@ class ExtioTest(unittest.TestCase):
                 imports = {name.lower() for name in re.findall(r"DLL Name: (\S+)", headers)}
                 self.assertLessEqual(imports, SYSTEM_DLLS)
 
-    def test_the_host_runs_each_dll_without_a_receiver(self):
+    def test_the_host_runs_the_64_bit_dll_without_a_receiver(self):
         wine = self.enterContext(Wine(self.enterContext(VirtualDisplay()),
                                       os.environ["VEXA_WINE_TEMPLATE"]))
-        for bits, path in sorted(self.dlls.items(), reverse=True):
-            with self.subTest(bits):
-                if bits == "32-bit" and os.environ.get("VEXA_SKIP_WINE32") == "1":
-                    self.skipTest("VEXA_SKIP_WINE32=1: no 32-bit Wine")
-                host = os.environ[f"VEXA_EXTIO_HOST_{bits[:2]}"]
-                ran = subprocess.run(["wine", host, path], env=wine.env, capture_output=True,
-                                     text=True, timeout=SECONDS)
-                print(f"{bits} DLL in the {bits} host:\n{ran.stdout}")
-                self.assertEqual(ran.returncode, 0, ran.stdout + ran.stderr)
-                self.assertIn("every check held", ran.stdout)
+        ran = subprocess.run(["wine", os.environ["VEXA_EXTIO_HOST"], self.dlls["64-bit"]],
+                             env=wine.env, capture_output=True, text=True, timeout=SECONDS)
+        print(ran.stdout)
+        self.assertEqual(ran.returncode, 0, ran.stdout + ran.stderr)
+        self.assertIn("every check held", ran.stdout)
 
 
 if __name__ == "__main__":
