@@ -2,7 +2,7 @@
 # tests it, without Qt: one for each Windows architecture, each against a
 # static libusb-1.0 so that the DLL needs nothing beside it but Windows's own
 # DLLs. scripts/windows-build makes both; by hand:
-#   PKG_CONFIG_LIBDIR=STATIC_LIBUSB/lib/pkgconfig cmake -S . -B build-extio-x86 -G Ninja \
+#   PKG_CONFIG_LIBDIR=STATIC_LIBUSB/lib/pkgconfig cmake -S . -B build-windows-extio-32 -G Ninja \
 #     -DVEXA_EXTIO_ONLY=ON -DCMAKE_TOOLCHAIN_FILE=packaging/windows/mingw-w64-i686.cmake \
 #     -DCMAKE_FIND_ROOT_PATH=STATIC_LIBUSB
 # where scripts/windows-toolchain --static-libusb i686-w64-mingw32 prints STATIC_LIBUSB.
