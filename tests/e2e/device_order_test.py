@@ -4,11 +4,9 @@ a serial number, chooses among the devices it opens, whatever the plug order
 (the window and the report are checked in tests/inspection)."""
 
 import os
-import tempfile
 import unittest
 
-from receiver_harness import ReceiverHarness
-from rig_client import RigConnection, free_port, wait_for_server
+from rig_client import RunningServer
 
 SERVER = os.environ["VEXA_RIGCTLD"]
 HARNESS = os.environ["VEXA_RECEIVER_HARNESS"]
@@ -17,69 +15,46 @@ SECOND_SERIAL = "BT-9"
 SET_FREQUENCY = 0x32
 
 
-class ServerChoosingBySerial:
-    """vexa-sdr-rigctld --serial SERIAL under the harness, with one of the two
-    devices plugged in at the start: the receiver, or the second device."""
+def sets_on_each_device(harness):
+    """How many frequency sets the receiver and the second device got."""
+    on_receiver = [t for t in harness.take_transfers() if t.request == SET_FREQUENCY]
+    on_second = [line for line in harness.output()
+                 if line.startswith("second request %02X " % SET_FREQUENCY)]
+    return len(on_receiver), len(on_second)
 
-    def __init__(self, serial, receiver_at_start):
-        self.port = free_port()
-        self.folder = tempfile.TemporaryDirectory(prefix="vexa-device-order-test-")
-        self.harness = ReceiverHarness(
-            HARNESS, [SERVER, "--port", str(self.port), "--serial", serial], dict(os.environ),
-            os.path.join(self.folder.name, "server.log"), plugged=receiver_at_start,
-            harness_options=[] if receiver_at_start else ["--second-device"])
-        try:
-            wait_for_server(self.port, self.harness.process)
-        except BaseException:
-            self.stop()
-            raise
 
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc):
-        self.stop()
-
-    def stop(self):
-        self.harness.stop()
-        self.folder.cleanup()
-
-    def sets_on_each_device(self):
-        """How many frequency sets the receiver and the second device got."""
-        on_receiver = [t for t in self.harness.take_transfers() if t.request == SET_FREQUENCY]
-        on_second = [line for line in self.harness.output()
-                     if line.startswith("second request %02X " % SET_FREQUENCY)]
-        return len(on_receiver), len(on_second)
-
-    def server_errors(self):
-        return [line for line in self.harness.program_errors().splitlines()
-                if not line.startswith("vexa-emulated-receiver:")]
+def server_errors(harness):
+    return [line for line in harness.program_errors().splitlines()
+            if not line.startswith("vexa-emulated-receiver:")]
 
 
 class DeviceOrderTest(unittest.TestCase):
     def test_serial_chooses_the_device_whichever_was_plugged_in_first(self):
-        # (serial asked for, the receiver plugged in at the start rather than later,
-        #  sets expected on the receiver and on the second device)
+        # (serial asked for, the receiver plugged in at the start rather than after
+        #  the second device, sets expected on the receiver and on the second device)
         cases = [
-            (RECEIVER_SERIAL, False, (1, 0)),  # the receiver plugged in after the other device
-            (RECEIVER_SERIAL, True, (2, 0)),   # ... and before it
-            (SECOND_SERIAL, True, (0, 1)),     # the device asked for plugged in last
+            (RECEIVER_SERIAL, False, (1, 0)),
+            (RECEIVER_SERIAL, True, (2, 0)),
+            (SECOND_SERIAL, True, (0, 1)),
         ]
         for serial, receiver_at_start, expected in cases:
             with self.subTest(serial=serial, receiver_at_start=receiver_at_start), \
-                    ServerChoosingBySerial(serial, receiver_at_start) as server, \
-                    RigConnection(server.port) as client:
+                    RunningServer(SERVER, HARNESS, "--serial", serial, plugged=receiver_at_start,
+                                  harness_options=[] if receiver_at_start
+                                  else ["--second-device"]) as server, \
+                    server.connect() as client:
+                harness = server.receiver
                 wanted_there = receiver_at_start == (serial == RECEIVER_SERIAL)
                 self.assertEqual(client.ask("F 14074000"),
                                  ["RPRT 0" if wanted_there else "RPRT -6"])
                 if receiver_at_start:
-                    server.harness.plug_second()
+                    harness.plug_second()
                 else:
-                    server.harness.plug()
+                    harness.plug()
                 self.assertEqual(client.ask("F 7000000"), ["RPRT 0"])
-                self.assertEqual(server.sets_on_each_device(), expected)
+                self.assertEqual(sets_on_each_device(harness), expected)
 
-                errors = server.server_errors()
+                errors = server_errors(harness)
                 self.assertTrue(all(line.startswith("vexa-sdr-rigctld: ") for line in errors),
                                 errors)
                 self.assertFalse(any("share the ID" in line for line in errors), errors)

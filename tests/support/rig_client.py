@@ -1,11 +1,14 @@
 """Clients of the rig-control server: a raw TCP connection that sends lines
-and reads answers, hamlib's own network client (rigctl -m 2), and a free port
-to run the server on."""
+and reads answers, hamlib's own network client (rigctl -m 2), a free port to
+run the server on, and the server itself under the emulated receiver."""
 
+import os
 import shutil
 import socket
 import subprocess
+import tempfile
 
+from receiver_harness import ReceiverHarness
 from waiting import STARTUP_SECONDS, wait_until
 
 ANSWER_SECONDS = 10
@@ -88,3 +91,34 @@ class RigConnection:
         except socket.timeout:
             return False
         return True
+
+
+class RunningServer:
+    """The server program with these options on a free port, run by the
+    emulated receiver's harness (plugged in or not, with the harness's own
+    options), once it takes connections; its standard error in a file."""
+
+    def __init__(self, server, harness, *options, plugged=True, harness_options=()):
+        self.port = free_port()
+        self.folder = tempfile.TemporaryDirectory(prefix="vexa-rigctld-test-")
+        self.receiver = ReceiverHarness(
+            harness, [server, "--port", str(self.port), *options], dict(os.environ),
+            os.path.join(self.folder.name, "server.log"), plugged, harness_options)
+        try:
+            wait_for_server(self.port, self.receiver.process)
+        except BaseException:
+            self.stop()
+            raise
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.stop()
+
+    def stop(self):
+        self.receiver.stop()
+        self.folder.cleanup()
+
+    def connect(self):
+        return RigConnection(self.port)
