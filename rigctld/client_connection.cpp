@@ -1,16 +1,16 @@
 #include "rigctld/client_connection.h"
 
 #include "oscillator/tuning.h"
-#include "rigctld/command.h"
 #include "rigctld/console_log.h"
+#include "rigctld/set_log.h"
 
 #include <QHostAddress>
 #include <QTcpSocket>
 
 namespace vexa {
 
-ClientConnection::ClientConnection(QTcpSocket* socket, const RigState& state, QObject* parent)
-    : QObject(parent), socket_(socket), state_(state),
+ClientConnection::ClientConnection(QTcpSocket* socket, RigState& rig, QObject* parent)
+    : QObject(parent), socket_(socket), rig_(rig),
       address_(socket->peerAddress().toString() + ":" + QString::number(socket->peerPort()))
 {
     socket_->setParent(this);
@@ -25,24 +25,26 @@ ClientConnection::ClientConnection(QTcpSocket* socket, const RigState& state, QO
 
 void ClientConnection::serve()
 {
-    while (!waitingForSet_ && socket_->isOpen()) {
-        if (!lines_.append(socket_->readAll().toStdString())) {
-            printProblem(address_ + " sent a line longer than " +
-                         QString::number(LineBuffer::kLineLimit) + " bytes; closed");
-            close();
-            return;
+    while (!waitingSet_ && socket_->isOpen()) {
+        if (commands_.empty()) {
+            if (!readCommands())
+                return;
+            continue;
         }
-        const std::optional<std::string> line = lines_.takeLine();
-        if (!line)
-            return;
-        const Reply reply = replyTo(readCommand(*line), state_);
+        Command command = std::move(commands_.front());
+        commands_.pop_front();
+        const Reply reply = replyTo(command, rig_, state_);
+        if (reply.code == kNotAvailable)
+            noteNotAvailable(command);
         if (reply.tuning && reply.tuning->wordText) {
-            waitingForSet_ = true;
+            waitingSet_ = command;
             emit setRequested(*reply.tuning);
             return;
         }
         if (reply.tuning)
             printSetLog(address_, *reply.tuning, kFrequencyOutOfRange);
+        if (reply.storedTransmitHz)
+            printTransmitLog(address_, *reply.storedTransmitHz);
         write(reply.answer);
         if (reply.closes) {
             close();
@@ -51,10 +53,34 @@ void ClientConnection::serve()
     }
 }
 
+bool ClientConnection::readCommands()
+{
+    if (!lines_.append(socket_->readAll().toStdString())) {
+        printProblem(address_ + " sent a line longer than " +
+                     QString::number(LineBuffer::kLineLimit) + " bytes; closed");
+        close();
+        return false;
+    }
+    const std::optional<std::string> line = lines_.takeLine();
+    if (!line)
+        return false;
+    for (Command& command : vexa::readCommands(*line))
+        commands_.push_back(std::move(command));
+    return true;
+}
+
+void ClientConnection::noteNotAvailable(const Command& command)
+{
+    if (notAvailable_++ == 0)
+        printProblem(address_ + " sent \"" + QString::fromStdString(printable(command.sent)) +
+                     "\": not available here (RPRT " + QString::number(kNotAvailable) +
+                     "); further ones are only counted");
+}
+
 void ClientConnection::finishSet(const OscillatorRequestResult& result)
 {
-    waitingForSet_ = false;
-    write(setAnswer(result));
+    const Command set = *std::exchange(waitingSet_, std::nullopt);
+    write(setAnswer(set, result));
     serve();
 }
 
@@ -71,6 +97,9 @@ void ClientConnection::close()
     if (socket_->isOpen()) {
         socket_->disconnect(this);
         socket_->close();
+        if (notAvailable_ > 0)
+            printProblem(address_ + " closed; commands it sent that are not available here: " +
+                         QString::number(notAvailable_));
     }
     emit closed();
     deleteLater();

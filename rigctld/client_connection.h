@@ -7,23 +7,25 @@
 #include <QObject>
 #include <QString>
 
+#include <deque>
+
 class QTcpSocket;
 
 namespace vexa {
 
-// One client: its lines are answered in the order they came, and while one of
-// its sets is carried out its further lines wait (they may ask for the
-// frequency just set). The server's state is read from the shared RigState;
-// a set to carry out is asked for through setRequested(), and its result
+// One client: its commands are answered in the order they came, and while
+// one of its sets is carried out its further commands wait (they may ask for
+// the frequency just set). The server's state is shared by every connection;
+// a set for the receiver is asked for through setRequested(), and its result
 // comes back through finishSet().
 class ClientConnection : public QObject {
     Q_OBJECT
 public:
-    ClientConnection(QTcpSocket* socket, const RigState& state, QObject* parent);
+    ClientConnection(QTcpSocket* socket, RigState& rig, QObject* parent);
 
     QString address() const { return address_; }
 
-    // The result of the set this client waits for; then its next lines.
+    // The result of the set this client waits for; then its next commands.
     void finishSet(const OscillatorRequestResult& result);
 
     void close();
@@ -34,13 +36,18 @@ signals:
 
 private:
     void serve();
+    bool readCommands(); // false when the client is to be dropped
+    void noteNotAvailable(const Command& command);
     void write(std::string_view answer);
 
     QTcpSocket* socket_;
-    const RigState& state_;
+    RigState& rig_;
+    ConnectionState state_;
     QString address_;
     LineBuffer lines_;
-    bool waitingForSet_ = false;
+    std::deque<Command> commands_; // read, not yet answered
+    std::optional<Command> waitingSet_;
+    int notAvailable_ = 0; // commands answered "not available"
 };
 
 } // namespace vexa

@@ -1,123 +1,275 @@
 #include "rigctld/command.h"
 
+#include "rigctld/modes.h"
+
 #include <algorithm>
-#include <array>
 #include <charconv>
 #include <cstddef>
-#include <vector>
 
 namespace vexa {
 
 namespace {
 
-struct CommandForm {
-    std::string_view shortForm; // empty where the protocol has only the long one
-    std::string_view longForm;
-    CommandKind kind;
-    std::size_t arguments;
-};
+using enum ArgumentKind;
 
-constexpr std::array kCommandForms{
-    CommandForm{"", "\\chk_vfo", CommandKind::CheckVfo, 0},
-    CommandForm{"", "\\dump_state", CommandKind::DumpState, 0},
-    CommandForm{"F", "\\set_freq", CommandKind::SetFrequency, 1},
-    CommandForm{"f", "\\get_freq", CommandKind::GetFrequency, 0},
-    CommandForm{"m", "\\get_mode", CommandKind::GetMode, 0},
-    CommandForm{"M", "\\set_mode", CommandKind::SetMode, 2},
-    CommandForm{"V", "\\set_vfo", CommandKind::SetVfo, 1},
-    CommandForm{"v", "\\get_vfo", CommandKind::GetVfo, 0},
-    CommandForm{"S", "\\set_split_vfo", CommandKind::SetSplit, 2},
-    CommandForm{"s", "\\get_split_vfo", CommandKind::GetSplit, 0},
-    CommandForm{"t", "\\get_ptt", CommandKind::GetPtt, 0},
-    CommandForm{"", "\\get_powerstat", CommandKind::GetPowerStatus, 0},
-    CommandForm{"", "\\set_lock_mode", CommandKind::SetLockMode, 1},
-    CommandForm{"", "\\get_lock_mode", CommandKind::GetLockMode, 0},
-    CommandForm{"q", "", CommandKind::Quit, 0},
-    CommandForm{"Q", "", CommandKind::Quit, 0},
-};
-
-// The names by which a client may mean the receiver's one VFO.
-constexpr std::array<std::string_view, 2> kOwnVfo{"VFOA", "currVFO"};
-
-bool isOwnVfo(std::string_view name)
+// hamlib's names and labels, as its rigctld answers them.
+const std::vector<CommandForm>& commandForms()
 {
-    return std::find(kOwnVfo.begin(), kOwnVfo.end(), name) != kOwnVfo.end();
+    static const std::vector<CommandForm> forms{
+        {'\0', "chk_vfo", CommandKind::CheckVfo, {}, false, {"ChkVFO"}, false},
+        {'\0', "dump_state", CommandKind::DumpState, {}, false, {""}, false},
+        {'F', "set_freq", CommandKind::SetFrequency, {Frequency}, true, {}, true},
+        {'f', "get_freq", CommandKind::GetFrequency, {}, true, {"Frequency"}, false},
+        {'M', "set_mode", CommandKind::SetMode, {ModeName, Passband}, true, {}, true},
+        {'m', "get_mode", CommandKind::GetMode, {}, true, {"Mode", "Passband"}, false},
+        {'V', "set_vfo", CommandKind::SetVfo, {VfoName}, false, {}, true},
+        {'v', "get_vfo", CommandKind::GetVfo, {}, false, {"VFO"}, false},
+        {'S', "set_split_vfo", CommandKind::SetSplitVfo, {Number, VfoName}, true, {}, true},
+        {'s', "get_split_vfo", CommandKind::GetSplitVfo, {}, true, {"Split", "TX VFO"}, false},
+        {'I', "set_split_freq", CommandKind::SetSplitFrequency, {Frequency}, true, {}, true},
+        {'i', "get_split_freq", CommandKind::GetSplitFrequency, {}, true, {"TX Frequency"}, false},
+        {'X', "set_split_mode", CommandKind::SetSplitMode, {ModeName, Passband}, true, {}, true},
+        {'x', "get_split_mode", CommandKind::GetSplitMode, {}, true, {"TX Mode", "TX Passband"},
+         false},
+        {'T', "set_ptt", CommandKind::SetPtt, {Number}, true, {}, true},
+        {'t', "get_ptt", CommandKind::GetPtt, {}, true, {"PTT"}, false},
+        {'\0', "get_powerstat", CommandKind::GetPowerStatus, {}, false, {"Power Status"}, false},
+        {'\0', "set_lock_mode", CommandKind::SetLockMode, {Number}, false, {}, true},
+        {'\0', "get_lock_mode", CommandKind::GetLockMode, {}, false, {"Locked"}, true},
+        {'\0', "get_vfo_info", CommandKind::GetVfoInfo, {VfoName}, false,
+         {"Freq", "Mode", "Width", "Split", "SatMode"}, false},
+        {'q', "", CommandKind::Quit, {}, false, {}, true},
+        {'Q', "", CommandKind::Quit, {}, false, {}, true},
+    };
+    return forms;
+}
+
+const CommandForm* shortForm(char c)
+{
+    if (c == '\0') // the mark of a command without a short form
+        return nullptr;
+    const auto& forms = commandForms();
+    const auto form = std::find_if(forms.begin(), forms.end(),
+                                   [c](const CommandForm& f) { return f.shortForm == c; });
+    return form == forms.end() ? nullptr : &*form;
+}
+
+const CommandForm* longForm(std::string_view name)
+{
+    const auto& forms = commandForms();
+    const auto form = std::find_if(forms.begin(), forms.end(), [name](const CommandForm& f) {
+        return !f.longName.empty() && f.longName == name;
+    });
+    return form == forms.end() ? nullptr : &*form;
+}
+
+std::optional<VfoChoice> vfoChoice(std::string_view name)
+{
+    if (name == "VFOA" || name == "Main")
+        return VfoChoice::A;
+    if (name == "VFOB" || name == "Sub")
+        return VfoChoice::B;
+    if (name == "currVFO")
+        return VfoChoice::Current;
+    return std::nullopt;
 }
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
-std::vector<std::string_view> fields(std::string_view line)
-{
-    std::vector<std::string_view> found;
-    std::size_t at = 0;
-    while (at < line.size()) {
-        while (at < line.size() && isBlank(line[at]))
-            ++at;
-        const std::size_t start = at;
-        while (at < line.size() && !isBlank(line[at]))
-            ++at;
-        if (at > start)
-            found.push_back(line.substr(start, at - start));
-    }
-    return found;
-}
+bool isFormPrefix(char c) { return c == '+' || c == ';' || c == '|' || c == ','; }
 
-// A decimal number that fills the whole field; "inf" and "nan" are numbers
-// too, which the tuning then refuses.
-std::optional<double> number(std::string_view field)
+// A number that fills the whole field; "inf" and "nan" are numbers too, which
+// the tuning then refuses.
+template <typename T>
+std::optional<T> number(std::string_view field)
 {
-    double value = 0;
+    T value{};
     const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
     if (error != std::errc{} || end != field.data() + field.size())
         return std::nullopt;
     return value;
 }
 
-// The command as the arguments leave it: values that this receiver does not
-// have (a second VFO, split on) make it one that is not served, malformed
-// numbers a command with bad arguments.
-CommandKind judged(CommandKind kind, const std::vector<std::string_view>& arguments)
-{
-    bool wellFormed = true;
-    switch (kind) {
-    case CommandKind::SetFrequency:
-    case CommandKind::SetLockMode:
-        wellFormed = number(arguments[0]).has_value();
-        break;
-    case CommandKind::SetMode:
-        wellFormed = number(arguments[1]).has_value();
-        break;
-    case CommandKind::SetVfo:
-        return isOwnVfo(arguments[0]) ? kind : CommandKind::Unknown;
-    case CommandKind::SetSplit:
-        return arguments[0] == "0" && isOwnVfo(arguments[1]) ? kind : CommandKind::Unknown;
-    default:
-        break;
+// The blank-separated words of a line, read one at a time.
+class Words {
+public:
+    explicit Words(std::string_view line) : line_(line) {}
+
+    bool atEnd()
+    {
+        skipBlanks();
+        return at_ == line_.size();
     }
-    return wellFormed ? kind : CommandKind::BadArguments;
+
+    std::string_view peek()
+    {
+        skipBlanks();
+        std::size_t end = at_;
+        while (end < line_.size() && !isBlank(line_[end]))
+            ++end;
+        return line_.substr(at_, end - at_);
+    }
+
+    std::string_view take()
+    {
+        const std::string_view word = peek();
+        at_ += word.size();
+        taken_ = at_;
+        return word;
+    }
+
+    char takeChar()
+    {
+        skipBlanks();
+        taken_ = at_ + 1;
+        return line_[at_++];
+    }
+
+    // From the start of the next word to the end of the last one taken.
+    std::size_t next()
+    {
+        skipBlanks();
+        return at_;
+    }
+    std::string_view takenSince(std::size_t start) const
+    {
+        return line_.substr(start, taken_ - start);
+    }
+
+private:
+    void skipBlanks()
+    {
+        while (at_ < line_.size() && isBlank(line_[at_]))
+            ++at_;
+    }
+
+    std::string_view line_;
+    std::size_t at_ = 0;
+    std::size_t taken_ = 0;
+};
+
+// Whether a word starts a command: a long name this server serves, a single
+// command letter, or letters of commands without arguments written together
+// ("fmv"); each may carry its answer form first.
+bool startsCommand(std::string_view word)
+{
+    if (!word.empty() && isFormPrefix(word.front()))
+        word.remove_prefix(1);
+    if (word.empty())
+        return false;
+    if (word.front() == '\\')
+        return longForm(word.substr(1)) != nullptr;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        const CommandForm* form = shortForm(word[i]);
+        if (!form || (i + 1 < word.size() && !form->arguments.empty()))
+            return false;
+    }
+    return true;
+}
+
+// Keeps a value that is there.
+template <typename T>
+bool store(std::optional<T> value, T& field)
+{
+    if (value)
+        field = *value;
+    return value.has_value();
+}
+
+// Stores one argument's value; false when the word is not of its kind.
+bool takeArgument(ArgumentKind kind, std::string_view word, Command& command)
+{
+    switch (kind) {
+    case Frequency:
+        return store(number<double>(word), command.hz);
+    case ModeName:
+        command.mode = std::string(word);
+        return isKnownMode(word);
+    case Passband:
+        return store(number<long>(word), command.passbandHz);
+    case VfoName:
+        command.named = vfoChoice(word);
+        return command.named.has_value();
+    case Number:
+        return store(number<long>(word), command.integer);
+    }
+    return false;
+}
+
+// The command's name and form; the words are at the name.
+Command readName(Words& words)
+{
+    Command command;
+    if (isFormPrefix(words.peek().front())) {
+        const char prefix = words.takeChar();
+        command.answerForm = {true, prefix == '+' ? '\n' : prefix};
+    }
+    if (words.atEnd())
+        return command; // a form without a command: one not served
+    if (words.peek().front() == '\\') {
+        const std::string_view name = words.take().substr(1);
+        command.form = longForm(name);
+        command.name = std::string(name);
+        return command;
+    }
+    const char letter = words.takeChar();
+    command.form = shortForm(letter);
+    command.name = command.form && !command.form->longName.empty() ? command.form->longName
+                                                                    : std::string(1, letter);
+    return command;
+}
+
+void readArguments(Words& words, Command& command)
+{
+    if (!command.form) {
+        while (!words.atEnd() && !startsCommand(words.peek()))
+            command.arguments.emplace_back(words.take());
+        return;
+    }
+    if (command.form->takesVfo && !words.atEnd()) {
+        if (const auto vfo = vfoChoice(words.peek())) {
+            command.vfo = vfo;
+            words.take();
+        }
+    }
+    for (const ArgumentKind kind : command.form->arguments) {
+        if (words.atEnd()) {
+            command.wellFormed = false;
+            break;
+        }
+        command.arguments.emplace_back(words.take());
+        command.wellFormed = takeArgument(kind, command.arguments.back(), command) &&
+                             command.wellFormed;
+    }
+    while (!words.atEnd() && !startsCommand(words.peek())) {
+        command.arguments.emplace_back(words.take());
+        command.wellFormed = false;
+    }
+}
+
+Command readCommand(Words& words)
+{
+    const std::size_t start = words.next();
+    Command command = readName(words);
+    readArguments(words, command);
+    command.sent = std::string(words.takenSince(start));
+    return command;
 }
 
 } // namespace
 
-Command readCommand(std::string_view line)
+std::vector<Command> readCommands(std::string_view line)
 {
-    std::vector<std::string_view> words = fields(line);
-    if (words.empty())
-        return {};
-    const auto form = std::find_if(kCommandForms.begin(), kCommandForms.end(), [&](const auto& f) {
-        return words[0] == f.longForm || (!f.shortForm.empty() && words[0] == f.shortForm);
-    });
-    if (form == kCommandForms.end())
-        return {CommandKind::Unknown};
-    words.erase(words.begin());
-    if (words.size() == form->arguments + 1 && isOwnVfo(words[0]))
-        words.erase(words.begin());
-    if (words.size() != form->arguments)
-        return {CommandKind::BadArguments};
-    Command command{judged(form->kind, words)};
-    if (command.kind == CommandKind::SetFrequency)
-        command.frequencyHz = *number(words[0]);
-    return command;
+    std::vector<Command> commands;
+    Words words(line);
+    while (!words.atEnd())
+        commands.push_back(readCommand(words));
+    return commands;
+}
+
+std::string_view vfoName(Vfo vfo)
+{
+    return vfo == Vfo::A ? "VFOA" : "VFOB";
 }
 
 } // namespace vexa

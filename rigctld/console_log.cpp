@@ -5,15 +5,33 @@
 #include <QDateTime>
 
 #include <cstdio>
+#include <string>
 
 namespace vexa {
 
+namespace {
+
+std::string now()
+{
+    return QDateTime::currentDateTime().toString(Qt::ISODateWithMs).toStdString();
+}
+
+void printLine(const std::string& line)
+{
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+}
+
+} // namespace
+
 void printSetLog(const QString& client, const Tuning& tuning, std::string_view result)
 {
-    const QString time = QDateTime::currentDateTime().toString(Qt::ISODateWithMs);
-    std::printf("%s\n",
-                setLogLine(time.toStdString(), client.toStdString(), tuning, result).c_str());
-    std::fflush(stdout);
+    printLine(setLogLine(now(), client.toStdString(), tuning, result));
+}
+
+void printTransmitLog(const QString& client, double hz)
+{
+    printLine(transmitLogLine(now(), client.toStdString(), hz));
 }
 
 void printProblem(const QString& text)

@@ -1,15 +1,15 @@
 #include "rigctld/dump_state.h"
 
 #include "rigctld/hz_text.h"
+#include "rigctld/modes.h"
 
 namespace vexa {
 
 namespace {
 
-// Mode bits of the protocol: AM, CW, USB, LSB, RTTY, FM, WFM, CW and RTTY
-// reversed. The receiver has no mode of its own; any may be asked for.
-constexpr std::string_view kModes = "0x1ff";
-constexpr std::string_view kVfoA = "0x1";
+// VFO A, which the receiver tunes, and VFO B, which a client's transmitter
+// keeps.
+constexpr std::string_view kVfos = "0x3";
 constexpr std::string_view kRangeEnd = "0 0 0 0 0 0 0\n";
 constexpr std::string_view kListEnd = "0 0\n";
 
@@ -18,18 +18,19 @@ constexpr std::string_view kListEnd = "0 0\n";
 std::string dumpState(const DialSettings& settings)
 {
     const DialRange range = dialRange(settings);
+    const std::string modes = modeMaskText();
     std::string block;
     block += "0\n"; // protocol version
     block += "2\n"; // the network rig's model number
     block += "1\n"; // ITU region
-    // Receive range: start, end, modes, no transmit power, the one VFO, no antenna.
-    block += hzText(range.lowestHz) + " " + hzText(range.highestHz) + " " + std::string(kModes) +
-             " -1 -1 " + std::string(kVfoA) + " 0\n";
+    // Receive range: start, end, modes, no transmit power, the VFOs, no antenna.
+    block += hzText(range.lowestHz) + " " + hzText(range.highestHz) + " " + modes + " -1 -1 " +
+             std::string(kVfos) + " 0\n";
     block += kRangeEnd;
     block += kRangeEnd; // no transmit range
-    block += std::string(kModes) + " 1\n"; // tuning step: 1 Hz
+    block += modes + " 1\n"; // tuning step: 1 Hz
     block += kListEnd;
-    block += std::string(kModes) + " 3000\n"; // filter: 3 kHz, as "m" answers
+    block += modes + " 3000\n"; // filter: 3 kHz, as "m" answers at first
     block += kListEnd;
     block += "0\n0\n0\n"; // no RIT, XIT or IF shift
     block += "0\n";       // announcements

@@ -47,9 +47,11 @@ int main(int argc, char* argv[])
     QCoreApplication application(argc, argv);
     LibusbLibrary usb(standardErrorSink("vexa-sdr-rigctld"), options.serial);
 
-    RigServer server(usb, RigState{options.dial}, kRequestTimeoutMs);
+    RigState state;
+    state.dial = options.dial;
+    RigServer server(usb, state, kServerTransferTimeoutMs);
     if (options.startDialHz)
-        server.tuneAtStart(tuningFor(*options.startDialHz, options.dial));
+        server.tuneAtStart(receiverTuning(*options.startDialHz, options.dial));
     if (const auto reason = server.listen(options))
         return fail(*reason, 1);
     quitOnTerminationSignals();

@@ -1,6 +1,7 @@
 #include "rigctld/options.h"
 
 #include "rigctld/hz_text.h"
+#include "rigctld/replies.h"
 
 #include <charconv>
 #include <cmath>
@@ -122,7 +123,7 @@ ParsedOptions parseOptions(const std::vector<std::string_view>& arguments)
         }
     }
     const std::optional<double> start = parsed.options.startDialHz;
-    if (start && !tuningFor(*start, parsed.options.dial).wordText)
+    if (start && !receiverTuning(*start, parsed.options.dial).wordText)
         parsed.error = "--frequency " + hzText(*start) +
                        " Hz is out of the receiver's range with this multiplier and offset";
     return parsed;

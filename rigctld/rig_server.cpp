@@ -113,7 +113,7 @@ void RigServer::record(const QString& address, const Tuning& tuning,
                        const OscillatorRequestResult& result)
 {
     if (receiverTookWord(result))
-        state_.lastDialHz = tuning.dialHz;
+        state_.receiver.frequencyHz = tuning.dialHz;
     printSetLog(address, tuning, frequencyRequestLine(result));
 }
 

@@ -19,6 +19,12 @@ class QTcpServer;
 namespace vexa {
 
 class ClientConnection;
+
+// A set's transfer time-out in the server; the window waits 5000 ms. A
+// receiver answers within milliseconds, and one that stalls holds up the sets
+// queued behind it: a stalled set is answered within the second that the
+// least patient clients wait, and another client's set behind it within two.
+inline constexpr std::int32_t kServerTransferTimeoutMs = 800;
 class TuningWorker;
 class UsbLibrary;
 
@@ -38,8 +44,6 @@ public:
 
     // Listens where the options say; the reason when it cannot.
     std::optional<QString> listen(const ServerOptions& options);
-
-    const RigState& state() const { return state_; }
 
     // Closes every connection and waits for a set in flight.
     void shutDown();

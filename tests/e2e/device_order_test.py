@@ -46,7 +46,7 @@ class DeviceOrderTest(unittest.TestCase):
                 harness = server.receiver
                 wanted_there = receiver_at_start == (serial == RECEIVER_SERIAL)
                 self.assertEqual(client.ask("F 14074000"),
-                                 ["RPRT 0" if wanted_there else "RPRT -6"])
+                                 ["RPRT 0" if wanted_there else "RPRT -9"])
                 if receiver_at_start:
                     harness.plug_second()
                 else:

@@ -80,8 +80,8 @@ class ServerTest(unittest.TestCase):
             ("t", ["0"], None),
             ("\\get_powerstat", ["1"], None),
             ("\\set_lock_mode 1", ["RPRT 0"], None),
-            ("\\get_lock_mode", ["0", "RPRT 0"], None),
-            ("V VFOB", ["RPRT -11"], None),
+            ("\\get_lock_mode", ["1", "RPRT 0"], None),
+            ("V VFOB", ["RPRT 0"], None),
             ("T 1", ["RPRT -11"], None),
             ("\x00\xff\x01", ["RPRT -11"], None),
         ]
@@ -111,12 +111,12 @@ class ServerTest(unittest.TestCase):
             server.receiver.wait_for_line("--frequency dial 7000000 Hz oscillator 14.000000 MHz"
                                           "  Error: Device not found!", 5)
             self.assertEqual(client.ask("f"), ["0"])
-            self.assertEqual(client.ask("F 14074000"), ["RPRT -6"])
+            self.assertEqual(client.ask("F 14074000"), ["RPRT -9"])
             server.receiver.wait_for_line("  Error: Device not found!", 5)
             server.receiver.plug()
             self.assertEqual(client.ask("F 14074000"), ["RPRT 0"])
             server.receiver.set_outcome("stall")
-            self.assertEqual(client.ask("F 7000000"), ["RPRT -6"])
+            self.assertEqual(client.ask("F 7000000"), ["RPRT -9"])
             server.receiver.wait_for_line("RC=-9   Hex=1C00000", 5)
             self.assertEqual(client.ask("f"), ["14074000"])
             self.assertEqual(server.receiver.take_transfers(),
@@ -132,7 +132,7 @@ class ServerTest(unittest.TestCase):
             self.assertLess(time.monotonic() - started, 1)
             server.receiver.set_outcome("success")
             other.send("F 7000000")  # carried out once the first set is over
-            self.assertEqual(slow.read_lines(1, TRANSFER_TIMEOUT_SECONDS + 5), ["RPRT -6"])
+            self.assertEqual(slow.read_lines(1, TRANSFER_TIMEOUT_SECONDS + 5), ["RPRT -9"])
             self.assertEqual(other.read_lines(1), ["RPRT 0"])
             self.assertEqual(other.ask("f"), ["7000000"])
             self.assertEqual(server.receiver.take_transfers(),
@@ -178,7 +178,7 @@ class ServerTest(unittest.TestCase):
         receiver_set = set_frequency(OSCILLATOR_28_148_MHZ)
         for serial, answer, receiver_sets, second_sets in [
                 ("BT-9", "RPRT 0", [], 1), ("VX-000172", "RPRT 0", [receiver_set], 0),
-                ("none", "RPRT -6", [], 0)]:
+                ("none", "RPRT -9", [], 0)]:
             with self.subTest(serial=serial), \
                     RunningServer("--serial", serial, harness_options=["--second-device"]) as server, \
                     server.connect() as client:

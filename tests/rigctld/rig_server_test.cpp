@@ -112,14 +112,30 @@ private slots:
             QTRY_COMPARE(receiver_->arrived(), 1);
             leaving.abort();
         }
-        QTest::qWait(50); // the server sees the connection close
-        receiver_->release();
         QTcpSocket staying;
         connectTo(staying);
-        staying.write("f\nF 7000000\nf\n");
+        staying.write("f\n"); // a read waits for no other client's set
+        QTRY_COMPARE(answers(staying), QByteArray("0\n"));
+        staying.write("F 7000000\nf\n");
+        QTest::qWait(50); // the server sees the first client gone
+        receiver_->release();
         QTRY_COMPARE(receiver_->arrived(), 2);
         receiver_->release();
-        QTRY_COMPARE(answers(staying), QByteArray("14074000\nRPRT 0\n7000000\n"));
+        QTRY_COMPARE(answers(staying), QByteArray("0\nRPRT 0\n7000000\n"));
+    }
+
+    void oneClientsVfoNeverRedirectsAnothersSets()
+    {
+        QTcpSocket splitting;
+        QTcpSocket tracking;
+        connectTo(splitting);
+        connectTo(tracking);
+        splitting.write("V VFOB\n");
+        QTRY_COMPARE(answers(splitting), QByteArray("RPRT 0\n"));
+        tracking.write("F 145800000\n");
+        QTRY_COMPARE(receiver_->arrived(), 1);
+        receiver_->release();
+        QTRY_COMPARE(answers(tracking), QByteArray("RPRT 0\n"));
     }
 
 private:

@@ -46,7 +46,7 @@ class WindowsServerTest(unittest.TestCase):
         wait_until(lambda: " dial 14074000 Hz oscillator 28.148000 MHz  Error: Device not found!"
                    in self.log(), SECONDS, "the set's log line", self.log)
         with RigConnection(self.port) as client:
-            self.assertEqual(client.ask("F 7000000"), ["RPRT -6"])
+            self.assertEqual(client.ask("F 7000000"), ["RPRT -9"])
 
 
 if __name__ == "__main__":
