@@ -67,8 +67,13 @@ DecodedString decodeStringDescriptor(std::span<const std::uint8_t> bytes)
     if (bytes[1] != kStringType)
         return {{}, "not a string descriptor"};
     const std::size_t length = bytes[0];
-    if (length < kHeaderSize)
-        return {{}, "its length, " + std::to_string(length) + ", is too short"};
+    if (length < kHeaderSize) {
+        // Appended rather than "..." + text: GCC 12 for 32-bit Windows takes
+        // the insertion for an overlapping copy.
+        std::string problem = "its length, ";
+        problem += std::to_string(length) + ", is too short";
+        return {{}, problem};
+    }
     if (length > bytes.size())
         return {{}, "it claims " + std::to_string(length) + " bytes but sent " +
                         std::to_string(bytes.size())};

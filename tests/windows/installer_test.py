@@ -1,7 +1,7 @@
 """The Windows installer under Wine: it installs silently into Program Files
 with Start-menu entries for the program, the USB report and the rig-control
-server and an entry among the installed programs, the installed program
-starts, and the uninstaller removes everything again."""
+server, the ExtIO plugin's DLLs and an entry among the installed programs,
+the installed program starts, and the uninstaller removes everything again."""
 
 import os
 import subprocess
@@ -44,6 +44,8 @@ class InstallerTest(unittest.TestCase):
             self.assertIn("--pause".encode("utf-16-le"), shortcut.read())
         self.assertTrue(self.installed(FOLDER + "/vexa-sdr-rigctld.exe"))
         self.assertTrue(self.installed(SERVER_SHORTCUT))
+        for bits in ("32", "64"):
+            self.assertTrue(self.installed(f"{FOLDER}/extio-{bits}bit/ExtIO_VexaSDR.dll"))
         entry = self.uninstall_entry()
         for name, value in (("DisplayName", "Vexa SDR Control"), ("DisplayVersion", VERSION),
                             ("Publisher", "Vexa SDR")):

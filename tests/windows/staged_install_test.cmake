@@ -13,8 +13,9 @@ execute_process(
 if(failed)
   message(FATAL_ERROR "the staged install failed:\n${log}")
 endif()
-# The program, a DLL of its own install rule and those the DLL walk copies.
-foreach(file vexa-sdr-control.exe platforms/qwindows.dll Qt6Core.dll libusb-1.0.dll libstdc++-6.dll)
+# The program, DLLs of its own install rules and those the DLL walk copies.
+foreach(file vexa-sdr-control.exe platforms/qwindows.dll extio-32bit/ExtIO_VexaSDR.dll
+             Qt6Core.dll libusb-1.0.dll libstdc++-6.dll)
   if(NOT EXISTS ${destdir}${prefix}/${file})
     message(FATAL_ERROR "${file} is missing under DESTDIR:\n${log}")
   endif()
